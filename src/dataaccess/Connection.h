@@ -1,0 +1,91 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "dataaccess/Params.h"
+#include "dataaccess/ResultSet.h"
+
+namespace mts::db {
+
+struct ConnectionSettings {
+  // A file path runs the embedded engine; "host:path", "host/port:path" or
+  // "inet4://host:port/path" reaches a Firebird server.
+  std::string database;
+  std::string user = "SYSDBA";
+  std::string password;
+  int dialect = 3;
+  std::string charset = "WIN1252";
+};
+
+// One attachment to a Firebird database, used from one thread.
+//
+// Opening: the connection attaches on first use (query/execute/startTransaction),
+// or when open() is called. Settings can be changed while closed.
+//
+// Transactions: a statement run while no explicit transaction is open runs in a
+// transaction of its own that is committed right after it (rolled back when it
+// fails). startTransaction() opens the explicit transaction (read committed,
+// record version, waits on locks); every statement then joins it until commit()
+// or rollback(). Only one explicit transaction is open at a time.
+//
+// Statements: SQL text with named parameters ":NAME" (the same name may appear
+// several times); each distinct text is prepared once per attachment and reused.
+//
+// Errors: every failure throws DatabaseError carrying the database's message.
+// When the failure is a lost connection, the statement that found it fails, the
+// explicit transaction (if any) is gone, and the next use attaches again.
+class Connection {
+ public:
+  Connection();
+  explicit Connection(ConnectionSettings settings);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  const ConnectionSettings& settings() const;
+  void setSettings(ConnectionSettings settings);  // closes first when open
+
+  void open();
+  void close();  // rolls back an open explicit transaction
+  bool isOpen() const;
+
+  // A statement that returns rows (SELECT, or EXECUTE PROCEDURE with outputs).
+  ResultSet query(std::string_view sql, const Params& params = {});
+  // A statement run for its effect; returns the number of rows it changed.
+  int execute(std::string_view sql, const Params& params = {});
+  // Checks that the text prepares (the statement is not run).
+  void prepare(std::string_view sql);
+
+  bool inTransaction() const;
+  void startTransaction();
+  void commit();
+  void rollback();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Rolls back in its destructor unless committed. Joins nothing: it opens the
+// connection's explicit transaction and requires that none is open yet.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void commit();
+
+ private:
+  Connection& connection_;
+  bool done_ = false;
+};
+
+// Creates an empty database (page size 8192, default character set WIN1252) and
+// closes it. Throws DatabaseError when the file exists or cannot be created.
+void createDatabase(const ConnectionSettings& settings);
+
+}  // namespace mts::db
