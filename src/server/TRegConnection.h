@@ -45,7 +45,8 @@ inline constexpr std::uint8_t kStateBadge = 0;
 inline constexpr std::uint8_t kStateCard = 1;
 
 // Sends the bytes on the terminal's connection in one write. Dropped without
-// error when the connection has been released or has closed.
+// error when the connection has been released or has closed; an empty text
+// sends nothing.
 void SendToTerminal(const TRegConnection& terminal, std::string_view bytes);
 
 }  // namespace mts
