@@ -50,11 +50,20 @@ int RunHeadless(QCoreApplication& app, const ServerPaths& paths) {
 int RunWithWindow(QApplication& app, const ServerPaths& paths) {
   QGuiApplication::setApplicationDisplayName(kServerTitle);
   TfrmMtServer* window = nullptr;
+  bool closeRequested = false;
   ShutdownSignals shutdownSignals([&] {
+    closeRequested = true;
+    // An error box still open (one shown during start-up, say) would keep the
+    // close waiting for a person: it goes first.
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     if (window) window->close();
   });
   TfrmMtServer frmMtServer(paths);
   window = &frmMtServer;
+  if (closeRequested) {
+    frmMtServer.close();
+    return 0;
+  }
   frmMtServer.show();
   return app.exec();
 }
