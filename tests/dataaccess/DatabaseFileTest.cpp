@@ -23,7 +23,7 @@ std::string trimmed(std::string text) {
   return text;
 }
 
-TEST(CreateDatabaseTest, MakesAnEmptyWin1252DatabaseWithPages0f8K) {
+TEST(CreateDatabaseTest, MakesAnEmptyWin1252DatabaseWithPageSize8192) {
   test::TempDir folder("create");
   const auto file = folder / "new.fdb";
   createDatabase(embedded(file));

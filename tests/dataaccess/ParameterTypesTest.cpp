@@ -11,6 +11,7 @@ namespace {
 // A value written through a parameter into a column, and what the column holds
 // afterwards: the database converts the parameter to the column's type.
 struct StoreCase {
+  std::string name;
   std::string column;
   Value written;
   Value stored;
@@ -34,32 +35,41 @@ const std::string kLongNote(40000, 'n');
 INSTANTIATE_TEST_SUITE_P(
     Columns, ParameterStoreTest,
     ::testing::Values(
-        StoreCase{"INT_VAL", std::string("12"), std::int32_t{12}},
-        StoreCase{"INT_VAL", std::int64_t{7}, std::int32_t{7}},
-        StoreCase{"INT_VAL", Decimal{25, 1}, std::int32_t{3}},
-        StoreCase{"SMALL_VAL", std::int32_t{-300}, std::int32_t{-300}},
-        StoreCase{"BIG_VAL", std::string("9000000000"), std::int64_t{9000000000}},
-        StoreCase{"BIG_VAL", std::int32_t{5}, std::int64_t{5}},
-        StoreCase{"TEXT_VAL", std::int32_t{42}, std::string("42")},
-        StoreCase{"TEXT_VAL", Decimal{1250, 2}, std::string("12.50")},
-        StoreCase{"MONEY_VAL", Decimal{12345, 3}, Decimal{1235, 2}},
-        StoreCase{"MONEY_VAL", std::string("7.5"), Decimal{750, 2}},
-        StoreCase{"MONEY_VAL", std::int32_t{3}, Decimal{300, 2}},
-        StoreCase{"QTY_VAL", 2.5, Decimal{2500, 3}}, StoreCase{"DOUBLE_VAL", Decimal{15, 1}, 1.5},
-        StoreCase{"DOUBLE_VAL", std::string("2.25"), 2.25},
-        StoreCase{"STAMP_VAL", Timestamp{2024, 3, 5, 7, 4, 9, 1234},
+        StoreCase{"IntegerFromText", "INT_VAL", std::string("12"), std::int32_t{12}},
+        StoreCase{"IntegerFromBigint", "INT_VAL", std::int64_t{7}, std::int32_t{7}},
+        StoreCase{"IntegerFromDecimalRounds", "INT_VAL", Decimal{25, 1}, std::int32_t{3}},
+        StoreCase{"SmallintFromInteger", "SMALL_VAL", std::int32_t{-300}, std::int32_t{-300}},
+        StoreCase{"BigintFromText", "BIG_VAL", std::string("9000000000"), std::int64_t{9000000000}},
+        StoreCase{"BigintFromInteger", "BIG_VAL", std::int32_t{5}, std::int64_t{5}},
+        StoreCase{"VarcharFromInteger", "TEXT_VAL", std::int32_t{42}, std::string("42")},
+        StoreCase{"VarcharFromDecimal", "TEXT_VAL", Decimal{1250, 2}, std::string("12.50")},
+        StoreCase{"NumericRoundsAMoreExactDecimal", "MONEY_VAL", Decimal{12345, 3},
+                  Decimal{1235, 2}},
+        StoreCase{"NumericFromText", "MONEY_VAL", std::string("7.5"), Decimal{750, 2}},
+        StoreCase{"NumericFromInteger", "MONEY_VAL", std::int32_t{3}, Decimal{300, 2}},
+        StoreCase{"DecimalFromDouble", "QTY_VAL", 2.5, Decimal{2500, 3}},
+        StoreCase{"DoubleFromDecimal", "DOUBLE_VAL", Decimal{15, 1}, 1.5},
+        StoreCase{"DoubleFromText", "DOUBLE_VAL", std::string("2.25"), 2.25},
+        StoreCase{"TimestampKeepsItsFraction", "STAMP_VAL", Timestamp{2024, 3, 5, 7, 4, 9, 1234},
                   Timestamp{2024, 3, 5, 7, 4, 9, 1234}},
-        StoreCase{"STAMP_VAL", std::string("2024-03-05 07:04:09"),
+        StoreCase{"TimestampFromText", "STAMP_VAL", std::string("2024-03-05 07:04:09"),
                   Timestamp{2024, 3, 5, 7, 4, 9, 0}},
-        StoreCase{"DATE_VAL", Timestamp{2024, 2, 29, 13, 0, 0, 0}, Timestamp{2024, 2, 29}},
-        StoreCase{"TIME_VAL", Timestamp{0, 0, 0, 13, 14, 15, 0}, Timestamp{0, 0, 0, 13, 14, 15, 0}},
-        StoreCase{"CHAR_VAL", std::string("ab"), std::string("ab   ")},
-        StoreCase{"NOTE_VAL", std::string("short note"), std::string("short note")},
-        StoreCase{"NOTE_VAL", kLongNote, kLongNote}, StoreCase{"TEXT_VAL", Null{}, Null{}},
-        StoreCase{"MONEY_VAL", Null{}, Null{}}, StoreCase{"STAMP_VAL", Null{}, Null{}}));
+        StoreCase{"DateDropsTheTimeOfDay", "DATE_VAL", Timestamp{2024, 2, 29, 13, 0, 0, 0},
+                  Timestamp{2024, 2, 29}},
+        StoreCase{"TimeFromATimeOfDay", "TIME_VAL", Timestamp{0, 0, 0, 13, 14, 15, 0},
+                  Timestamp{0, 0, 0, 13, 14, 15, 0}},
+        StoreCase{"CharIsPadded", "CHAR_VAL", std::string("ab"), std::string("ab   ")},
+        StoreCase{"BlobTextFromText", "NOTE_VAL", std::string("short note"),
+                  std::string("short note")},
+        StoreCase{"BlobTextLongerThanAVarchar", "NOTE_VAL", kLongNote, kLongNote},
+        StoreCase{"NullText", "TEXT_VAL", Null{}, Null{}},
+        StoreCase{"NullNumeric", "MONEY_VAL", Null{}, Null{}},
+        StoreCase{"NullTimestamp", "STAMP_VAL", Null{}, Null{}}),
+    [](const auto& info) { return info.param.name; });
 
 // A value the column cannot take, and a piece of the message that says why.
 struct RefusedCase {
+  std::string name;
   std::string column;
   Value written;
   std::string message;
@@ -86,13 +96,17 @@ TEST_P(ParameterRefusedTest, FailsWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, ParameterRefusedTest,
-    ::testing::Values(
-        RefusedCase{"INT_VAL", std::string("abc"), "conversion error from string \"abc\""},
-        RefusedCase{"SHORT_TEXT", std::string("toolong"), "string right truncation"},
-        RefusedCase{"SMALL_VAL", std::int32_t{70000}, "numeric overflow"},
-        RefusedCase{"STAMP_VAL", Timestamp{2023, 2, 29},
-                    "Invalid date/time value for parameter 'V'"},
-        RefusedCase{"MONEY_VAL", Decimal{1, 19}, "Invalid decimal scale for parameter 'V'"}));
+    ::testing::Values(RefusedCase{"IntegerFromLetters", "INT_VAL", std::string("abc"),
+                                  "conversion error from string \"abc\""},
+                      RefusedCase{"TextTooLongForTheColumn", "SHORT_TEXT", std::string("toolong"),
+                                  "string right truncation"},
+                      RefusedCase{"SmallintOverflow", "SMALL_VAL", std::int32_t{70000},
+                                  "numeric overflow"},
+                      RefusedCase{"NoSuchDate", "STAMP_VAL", Timestamp{2023, 2, 29},
+                                  "Invalid date/time value for parameter 'V'"},
+                      RefusedCase{"DecimalScaleTooLarge", "MONEY_VAL", Decimal{1, 19},
+                                  "Invalid decimal scale for parameter 'V'"}),
+    [](const auto& info) { return info.param.name; });
 
 class TextBytesTest : public DataAccessTest {};
 

@@ -58,13 +58,29 @@ TEST_F(PrivateServerTest, WrongPasswordIsRefusedWithTheServersMessage) {
   EXPECT_FALSE(connection.isOpen());
 }
 
-TEST_F(PrivateServerTest, RestartedServerFailsOneStatementThenTheConnectionComesBack) {
+// The server goes away under an open connection, cleanly or at once, and
+// comes back.
+enum class Outage { Restart, CrashAndStart };
+
+class ServerOutageTest : public PrivateServerTest, public ::testing::WithParamInterface<Outage> {
+ protected:
+  void interrupt() {
+    if (GetParam() == Outage::Restart) {
+      server_.restart();
+    } else {
+      server_.kill();
+      server_.start();
+    }
+  }
+};
+
+TEST_P(ServerOutageTest, OneStatementFailsThenTheConnectionComesBack) {
   Connection connection(settings());
   insertRow(connection, "SAMPLE", {{"ID", 1}});
   connection.startTransaction();
   insertRow(connection, "SAMPLE", {{"ID", 2}});
 
-  server_.restart();
+  interrupt();
 
   const DatabaseError lost = errorOf([&] { countRows(connection, "SAMPLE"); });
   EXPECT_TRUE(lost.connectionLost()) << lost.what();
@@ -75,6 +91,25 @@ TEST_F(PrivateServerTest, RestartedServerFailsOneStatementThenTheConnectionComes
   insertRow(connection, "SAMPLE", {{"ID", 2}});   // prepared statements are prepared anew
   EXPECT_EQ(countRows(connection, "SAMPLE"), 2);
 }
+
+TEST_P(ServerOutageTest, CommitThatFindsTheLinkGoneFailsAndNothingIsWritten) {
+  Connection connection(settings());
+  connection.startTransaction();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+
+  interrupt();
+
+  const DatabaseError lost = errorOf([&] { connection.commit(); });
+  EXPECT_TRUE(lost.connectionLost()) << lost.what();
+  EXPECT_FALSE(connection.inTransaction());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outages, ServerOutageTest,
+                         ::testing::Values(Outage::Restart, Outage::CrashAndStart),
+                         [](const auto& info) {
+                           return info.param == Outage::Restart ? "Restart" : "CrashAndStart";
+                         });
 
 TEST_F(PrivateServerTest, StatementsFailWhileTheServerIsDownAndWorkOnceItIsBack) {
   Connection connection(settings());

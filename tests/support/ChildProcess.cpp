@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,27 +53,33 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const Environme
   std::vector<std::string> variables = mergedEnvironment(environment);
   std::vector<char*> argPointers = pointersTo(arguments);
   std::vector<char*> envPointers = pointersTo(variables);
+  const std::string output = outputFile.string();
+  const pid_t parent = ::getpid();
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  const int error =
-      posix_spawn(&pid_, argPointers[0], &actions, nullptr, argPointers.data(), envPointers.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) {
-    pid_ = -1;
-    throw std::runtime_error("cannot start " + argv.front() + ": " + std::strerror(error));
+  pid_ = ::fork();
+  if (pid_ < 0)
+    throw std::runtime_error("cannot start " + argv.front() + ": " + std::strerror(errno));
+  if (pid_ == 0) {
+    // Only async-signal-safe calls until exec. The child dies with this
+    // process, so a test that crashes leaves no server running behind it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (in < 0 || out < 0) ::_exit(127);
+    ::dup2(in, STDIN_FILENO);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(out, STDERR_FILENO);
+    // Nothing else of this process goes along: an inherited descriptor of a
+    // database file would keep its lock alive in the child.
+    ::close_range(3, ~0u, 0);
+    ::execve(argPointers[0], argPointers.data(), envPointers.data());
+    ::_exit(127);
   }
 }
 
 ChildProcess::~ChildProcess() {
-  if (pid_ > 0) {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, &status_, 0);
-  }
+  kill();
 }
 
 bool ChildProcess::running() {
@@ -97,6 +103,13 @@ int ChildProcess::stop(int graceSeconds) {
   ::waitpid(pid_, &status_, 0);
   pid_ = -1;
   return exitCodeOf(status_);
+}
+
+void ChildProcess::kill() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  ::waitpid(pid_, &status_, 0);
+  pid_ = -1;
 }
 
 int ChildProcess::wait() {

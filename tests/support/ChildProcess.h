@@ -30,6 +30,8 @@ class ChildProcess {
   // SIGTERM, then waits up to `graceSeconds` before SIGKILL. Returns the exit
   // code as wait() does.
   int stop(int graceSeconds = 30);
+  // SIGKILL and wait: the program ends at once, as in a crash.
+  void kill();
   // Waits for the program to end by itself; returns its exit code (128 + signal
   // number when a signal ended it).
   int wait();

@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -43,16 +46,33 @@ int freePort() {
   return ntohs(address.sin_port);
 }
 
-bool accepts(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return false;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return connected;
+// The inode of the socket listening on 127.0.0.1:<port>, or an empty text.
+std::string listenerInode(int port) {
+  std::ifstream table("/proc/net/tcp");
+  char local[32];
+  std::snprintf(local, sizeof local, "0100007F:%04X", port);
+  std::string line;
+  std::getline(table, line);  // the heading
+  while (std::getline(table, line)) {
+    std::istringstream fields(line);
+    std::string slot, localAddress, remoteAddress, state, queues, timer, retransmits, uid, timeout,
+        inode;
+    fields >> slot >> localAddress >> remoteAddress >> state >> queues >> timer >> retransmits >>
+        uid >> timeout >> inode;
+    if (localAddress == local && state == "0A") return inode;  // 0A: LISTEN
+  }
+  return {};
+}
+
+bool ownsSocket(pid_t pid, const std::string& inode) {
+  const std::string target = "socket:[" + inode + "]";
+  std::error_code error;
+  for (const auto& fd :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+    std::error_code ignored;
+    if (std::filesystem::read_symlink(fd.path(), ignored).string() == target) return true;
+  }
+  return false;
 }
 
 std::string randomPassword() {
@@ -131,13 +151,19 @@ Environment PrivateFirebirdServer::environment() const {
 bool PrivateFirebirdServer::launch() {
   process_ = std::make_unique<ChildProcess>(std::vector<std::string>{MTS_FIREBIRD_SERVER},
                                             environment(), root() / "server.log");
+  // Ready once the port listens and the listening socket is this server's: a
+  // server that finds its port taken says nothing and keeps running.
   const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (!process_->running()) return false;
-    if (accepts(port_)) return true;
+  while (std::chrono::steady_clock::now() < deadline && process_->running()) {
+    const std::string inode = listenerInode(port_);
+    if (!inode.empty()) {
+      if (ownsSocket(process_->pid(), inode)) return true;
+      break;  // another process holds the port
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   process_->stop();
+  process_.reset();
   return false;
 }
 
@@ -147,9 +173,15 @@ bool PrivateFirebirdServer::running() {
 
 void PrivateFirebirdServer::stop() {
   if (!process_) return;
-  // The server ends on SIGTERM after closing its attachments; one that does not
-  // within the grace time is killed.
-  process_->stop(10);
+  // The server ends on SIGTERM after closing its attachments, usually within a
+  // fraction of a second; now and then it ignores the signal, and is killed.
+  process_->stop(5);
+  process_.reset();
+}
+
+void PrivateFirebirdServer::kill() {
+  if (!process_) return;
+  process_->kill();
   process_.reset();
 }
 

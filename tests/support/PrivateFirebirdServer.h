@@ -45,9 +45,12 @@ class PrivateFirebirdServer {
   std::string isql(const std::filesystem::path& database, const std::string& script) const;
 
   bool running();
-  // Stops the server (every attachment through it is cut); start() brings it
-  // back on the same port.
+  // Stops the server the way an administrator does (SIGTERM; every attachment
+  // through it is cut); start() brings it back on the same port.
   void stop();
+  // Ends the server at once (SIGKILL), as a crash or a power cut would: its
+  // clients learn it only when they next talk to it.
+  void kill();
   void start();
   void restart() {
     stop();
