@@ -175,7 +175,7 @@ void PrivateFirebirdServer::stop() {
   if (!process_) return;
   // The server ends on SIGTERM after closing its attachments, usually within a
   // fraction of a second; now and then it ignores the signal, and is killed.
-  process_->stop(5);
+  process_->stop(3);
   process_.reset();
 }
 
