@@ -6,6 +6,7 @@
 #include "dataaccess/DatasetError.h"
 #include "dataaccess/DatasetText.h"
 #include "dataaccess/DatasetValues.h"
+#include "dataaccess/SqlNames.h"
 
 namespace mts {
 
@@ -49,7 +50,7 @@ ProviderFlags TVNClientDataSet::providerFlags(std::string_view field) const {
 
 void TVNClientDataSet::addMemoryField(std::string_view name) {
   if (active()) throw DatasetError("Campos em mem\xF3ria s\xE3o definidos com o conjunto fechado.");
-  memoryFields_.push_back(dataset_text::upperCase(name));
+  memoryFields_.push_back(db::upperName(name));
 }
 
 void TVNClientDataSet::notifyStateChanged() {
@@ -134,17 +135,16 @@ const std::vector<std::string>& TVNClientDataSet::fieldNames() const {
 
 bool TVNClientDataSet::hasField(std::string_view name) const {
   const auto& names = fieldNames();
-  return std::any_of(names.begin(), names.end(), [name](const std::string& field) {
-    return dataset_text::equalIgnoringCase(field, name);
-  });
+  return std::find(names.begin(), names.end(), db::upperName(name)) != names.end();
 }
 
+// Field names compare as db::Row compares them: the database gives them in
+// capitals and only ASCII letters fold.
 std::size_t TVNClientDataSet::fieldIndex(std::string_view name) const {
   const auto& names = fieldNames();
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (dataset_text::equalIgnoringCase(names[i], name)) return i;
-  }
-  throw fieldNotFound(name);
+  auto it = std::find(names.begin(), names.end(), db::upperName(name));
+  if (it == names.end()) throw fieldNotFound(name);
+  return static_cast<std::size_t>(it - names.begin());
 }
 
 std::vector<std::size_t> TVNClientDataSet::fieldIndexes(std::string_view names) const {

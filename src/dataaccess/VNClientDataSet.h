@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -135,10 +136,17 @@ class TVNClientDataSet {
   void setIndexFieldNames(std::string names);
   // The first row in index order whose first keys.size() index fields match the
   // keys (see dataset_values::matchesKey). True when found.
+  // findKey(code), findKey({prog, ficha}) and findKey(vectorOfKeys) all work.
   bool findKey(const std::vector<db::Value>& keys);
+  bool findKey(std::initializer_list<db::Value> keys) {
+    return findKey(std::vector<db::Value>(keys));
+  }
   bool findKey(const db::Value& key) { return findKey(std::vector<db::Value>{key}); }
   // The same on any fields ("A;B" with one value each), in the current order.
   bool locate(std::string_view fields, const std::vector<db::Value>& values);
+  bool locate(std::string_view fields, std::initializer_list<db::Value> values) {
+    return locate(fields, std::vector<db::Value>(values));
+  }
   bool locate(std::string_view field, const db::Value& value) {
     return locate(field, std::vector<db::Value>{value});
   }
