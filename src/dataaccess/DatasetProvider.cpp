@@ -1,0 +1,202 @@
+#include "dataaccess/DatasetProvider.h"
+
+#include <cctype>
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/DatabaseError.h"
+#include "dataaccess/DatasetError.h"
+#include "dataaccess/DatasetText.h"
+#include "dataaccess/VNSQLQuery.h"
+
+namespace mts {
+
+namespace {
+
+bool isWordChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
+}
+
+// Index just past the end of the quoted text that starts at `at` (quote doubled
+// inside stands for itself).
+std::size_t skipQuoted(std::string_view sql, std::size_t at) {
+  const char quote = sql[at];
+  std::size_t i = at + 1;
+  while (i < sql.size()) {
+    if (sql[i] == quote) {
+      if (i + 1 < sql.size() && sql[i + 1] == quote) {
+        i += 2;
+        continue;
+      }
+      return i + 1;
+    }
+    ++i;
+  }
+  return sql.size();
+}
+
+std::size_t skipComment(std::string_view sql, std::size_t at) {
+  if (sql[at + 1] == '-') {
+    std::size_t end = sql.find('\n', at);
+    return end == std::string_view::npos ? sql.size() : end + 1;
+  }
+  std::size_t end = sql.find("*/", at + 2);
+  return end == std::string_view::npos ? sql.size() : end + 2;
+}
+
+class StatementBuilder {
+ public:
+  std::string placeholder(const db::Value& value) {
+    std::string name = "P" + std::to_string(++count_);
+    params_.set(name, value);
+    return ":" + name;
+  }
+  const db::Params& params() const { return params_; }
+
+ private:
+  int count_ = 0;
+  db::Params params_;
+};
+
+void applyInsert(db::Connection& connection, const std::string& table,
+                 const std::vector<DatasetField>& fields, const DatasetChange& change) {
+  StatementBuilder builder;
+  std::string columns;
+  std::string values;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].memoryOnly || !change.assigned.at(i)) continue;
+    if (!columns.empty()) {
+      columns += ", ";
+      values += ", ";
+    }
+    columns += fields[i].name;
+    values += builder.placeholder(change.current->values().at(i));
+  }
+  std::string sql = columns.empty()
+                        ? "insert into " + table + " default values"
+                        : "insert into " + table + " (" + columns + ") values (" + values + ")";
+  connection.execute(sql, builder.params());
+}
+
+void applyModify(db::Connection& connection, const std::string& table,
+                 const std::vector<DatasetField>& fields, const DatasetChange& change) {
+  StatementBuilder builder;
+  std::string assignments;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const db::Value& now = change.current->values().at(i);
+    if (fields[i].memoryOnly || change.original->values().at(i) == now) continue;
+    if (!assignments.empty()) assignments += ", ";
+    assignments += fields[i].name + " = " + builder.placeholder(now);
+  }
+  if (assignments.empty()) return;
+
+  std::string condition;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (fields[i].memoryOnly || !fields[i].flags.inKey) continue;
+    const db::Value& was = change.original->values().at(i);
+    if (!condition.empty()) condition += " and ";
+    condition += fields[i].name;
+    condition +=
+        std::holds_alternative<db::Null>(was) ? " is null" : " = " + builder.placeholder(was);
+  }
+  if (condition.empty()) {
+    throw DatasetError("Nenhum campo chave definido para atualizar a tabela " + table + ".");
+  }
+
+  int changed = connection.execute(
+      "update " + table + " set " + assignments + " where " + condition, builder.params());
+  if (changed == 0) {
+    throw DatasetError("Registro n\xE3o encontrado ou alterado por outro usu\xE1rio.");
+  }
+  if (changed > 1) {
+    throw DatasetError("A chave de atualiza\xE7\xE3o encontrou mais de um registro na tabela " +
+                       table + ".");
+  }
+}
+
+}  // namespace
+
+db::ResultSet DatasetProvider::fetchAll() {
+  if (query_ == nullptr) throw DatasetError("O provider " + name_ + " n\xE3o tem consulta.");
+  const bool openedHere = !query_->active();
+  query_->open();
+  db::ResultSet rows = query_->result();
+  fetchedTable_ = TableNameFromSQL(query_->ExecutedSQLText());
+  if (openedHere) query_->close();
+  return rows;
+}
+
+std::string DatasetProvider::tableToUpdate() const {
+  return updateTableName_.empty() ? fetchedTable_ : updateTableName_;
+}
+
+void DatasetProvider::applyUpdates(const std::vector<DatasetField>& fields,
+                                   const std::vector<DatasetChange>& changes) {
+  if (changes.empty()) return;
+  db::Connection* connection = query_ == nullptr ? nullptr : query_->SQLConnection();
+  if (connection == nullptr) throw DatasetError(kMissingConnectionMessage);
+  const std::string table = tableToUpdate();
+  if (table.empty()) {
+    throw DatasetError("N\xE3o foi poss\xEDvel identificar a tabela a atualizar.");
+  }
+
+  const bool ownTransaction = !connection->inTransaction();
+  if (ownTransaction) connection->startTransaction();
+  try {
+    for (const auto& change : changes) {
+      if (change.kind == DatasetChange::Kind::Insert) {
+        applyInsert(*connection, table, fields, change);
+      } else {
+        applyModify(*connection, table, fields, change);
+      }
+    }
+    if (ownTransaction) connection->commit();
+  } catch (...) {
+    if (ownTransaction && connection->inTransaction()) {
+      try {
+        connection->rollback();
+      } catch (const db::DatabaseError&) {
+        // The failure being raised is the one to report; a rollback that fails
+        // too has lost the transaction with the connection.
+      }
+    }
+    throw;
+  }
+}
+
+std::string DatasetProvider::TableNameFromSQL(std::string_view sql) {
+  int depth = 0;
+  bool tableNext = false;
+  std::size_t i = 0;
+  while (i < sql.size()) {
+    const char c = sql[i];
+    const char next = i + 1 < sql.size() ? sql[i + 1] : '\0';
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      ++i;
+    } else if ((c == '-' && next == '-') || (c == '/' && next == '*')) {
+      i = skipComment(sql, i);
+    } else if (c == '"') {
+      std::size_t end = skipQuoted(sql, i);
+      if (tableNext) return std::string(sql.substr(i, end - i));
+      i = end;
+    } else if (isWordChar(c)) {
+      std::size_t end = i;
+      while (end < sql.size() && isWordChar(sql[end])) ++end;
+      std::string_view word = sql.substr(i, end - i);
+      if (tableNext) return std::string(word);
+      tableNext = depth == 0 && dataset_text::equalIgnoringCase(word, "FROM");
+      i = end;
+    } else {
+      if (c == '\'') {
+        i = skipQuoted(sql, i);
+      } else {
+        if (c == '(') ++depth;
+        if (c == ')') --depth;
+        ++i;
+      }
+      tableNext = false;
+    }
+  }
+  return {};
+}
+
+}  // namespace mts
