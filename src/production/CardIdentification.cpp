@@ -135,11 +135,11 @@ bool TdmAtuProducao::IdentificarFichaProducao(const std::string& codigo,
 bool TdmAtuProducao::CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
                                     std::string& mensagem) {
   if (dados.Setor.empty()) dados.Setor = setorFuncionario;
-  if (!cdsSetor.locate("COD_SE", dados.Setor)) {
+  if (!cdsSetor.locate("COD_SE", db::Value(dados.Setor))) {
     mensagem = "Setor nao encontrado";
     return false;
   }
-  dados.TipoOperacaoSetor = cdsSetor.row().text("TIPO_OPERACAO_SE");
+  dados.TipoOperacaoSetor = cdsSetor.text("TIPO_OPERACAO_SE");
   dados.SubFicha = normaliseSubCard(dados.SubFicha);
   dados.PossuiSubFicha = dados.SubFicha != "0000";
   return true;

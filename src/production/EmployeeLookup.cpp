@@ -12,13 +12,13 @@ bool TdmAtuProducao::LocalizarFuncionario(const std::string& cracha, std::string
   // card are seen at once.
   cdsFuncCracha.close();
   cdsFuncCracha.open();
-  if (!cdsFuncCracha.findKey({cracha})) {
+  if (!cdsFuncCracha.findKey(db::Value(cracha))) {
     codigo.clear();
     nome.clear();
     setor.clear();
     return false;
   }
-  const db::Row& funcionario = cdsFuncCracha.row();
+  const db::Row& funcionario = cdsFuncCracha.currentRow();
   codigo = funcionario.text("CODIGO_FU");
   nome = funcionario.text("NOME_FU");
   setor = funcionario.text("SETOR_FUNC");
@@ -26,8 +26,10 @@ bool TdmAtuProducao::LocalizarFuncionario(const std::string& cracha, std::string
 }
 
 std::string TdmAtuProducao::NomeFuncionario(const std::string& codigo) {
-  if (!cdsFunc.findKey({codigo})) return {};
-  return cdsFunc.row().text("NOME_FU");
+  // Closed only when the database failed at start-up and no card has been
+  // identified since: nobody is known yet.
+  if (!cdsFunc.active() || !cdsFunc.findKey(db::Value(codigo))) return {};
+  return cdsFunc.text("NOME_FU");
 }
 
 }  // namespace mts

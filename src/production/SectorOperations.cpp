@@ -1,4 +1,5 @@
 #include <string>
+#include <vector>
 
 #include "production/TdmAtuProducao.h"
 
@@ -7,6 +8,14 @@
 // sector names used in messages.
 
 namespace mts {
+
+namespace {
+
+std::vector<db::Value> operationKey(const TDadosAtuProducao& dados, const std::string& operacao) {
+  return {dados.Prog, dados.Ficha, dados.SubFicha, dados.Setor, operacao};
+}
+
+}  // namespace
 
 void TdmAtuProducao::AbrirProdSetorOperacao() {
   const TDadosAtuProducao& dados = DadosAtuProducao;
@@ -22,26 +31,29 @@ void TdmAtuProducao::AbrirProdSetorOperacao() {
 void TdmAtuProducao::GravarProdSetorOperacao() {
   const TDadosAtuProducao& dados = DadosAtuProducao;
   AbrirProdSetorOperacao();
-  if (cdsProdSetorOperacao.findKey(
-          {dados.Prog, dados.Ficha, dados.SubFicha, dados.Setor, dados.Operacao})) {
+  if (cdsProdSetorOperacao.findKey(operationKey(dados, dados.Operacao))) {
     return;  // already recorded: never a second row
   }
 
-  sqlInsProdSetorOperacao.params()
-      .set("PROG", dados.Prog)
-      .set("FICHA", dados.Ficha)
-      .set("SUBFICHA", dados.SubFicha)
-      .set("SETOR", dados.Setor)
-      .set("OPERACAO", dados.Operacao)
-      .set("FUNCIONARIO", dados.Funcionario)
-      .set("DATA_ATUALIZACAO", dados.DataHora)
-      .set("QTDE", dados.Qtde);
-  // A row the database refuses throws here, before the list is touched, so it
-  // is never counted as recorded.
-  sqlInsProdSetorOperacao.execute();
-  // The list is read back rather than appended to, so it holds exactly what
-  // the table now holds.
-  AbrirProdSetorOperacao();
+  cdsProdSetorOperacao.append();
+  cdsProdSetorOperacao.setValue("ID_SO", 0);
+  cdsProdSetorOperacao.setValue("PROG_SO", dados.Prog);
+  cdsProdSetorOperacao.setValue("FICHA_SO", dados.Ficha);
+  cdsProdSetorOperacao.setValue("SUBFICHA_SO", dados.SubFicha);
+  cdsProdSetorOperacao.setValue("SETOR_SO", dados.Setor);
+  cdsProdSetorOperacao.setValue("OPERACAO_SO", dados.Operacao);
+  cdsProdSetorOperacao.setValue("FUNCIONARIO_SO", dados.Funcionario);
+  cdsProdSetorOperacao.setValue("DATA_ATUALIZACAO_SO", dados.DataHora);
+  cdsProdSetorOperacao.setValue("QTDE_SO", dados.Qtde);
+  cdsProdSetorOperacao.post();
+  try {
+    cdsProdSetorOperacao.applyUpdates();
+  } catch (...) {
+    // The refused row must not stay in the list, where it would count as
+    // recorded; closing drops it. The error goes on to the caller.
+    cdsProdSetorOperacao.close();
+    throw;
+  }
 }
 
 bool TdmAtuProducao::OperacoesSetorConcluidas() {
@@ -54,11 +66,11 @@ bool TdmAtuProducao::OperacoesSetorConcluidas() {
   sqlOperacaoFicha.open();
 
   // The required operations carry no sub-card; the recorded ones do, so each
-  // sub-card completes its own set.
+  // sub-card completes its own set. Nothing loaded means nothing recorded.
   bool concluidas = true;
   for (const db::Row& necessaria : sqlOperacaoFicha.rows()) {
-    if (!cdsProdSetorOperacao.findKey({dados.Prog, dados.Ficha, dados.SubFicha, dados.Setor,
-                                       necessaria.text("OPERACAO_OS")})) {
+    if (!cdsProdSetorOperacao.active() ||
+        !cdsProdSetorOperacao.findKey(operationKey(dados, necessaria.text("OPERACAO_OS")))) {
       concluidas = false;
       break;
     }

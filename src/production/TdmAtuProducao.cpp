@@ -8,19 +8,6 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter 
     : sqlParam(
           sqlLines({"select VALOR_PA from PARAM where GRUPO_PA = :GRUPO and PARAM_PA = :PARAM"})),
       sqlConfig(sqlLines({"SELECT NOME_EMPRESA FROM CONFIG"})),
-      cdsSetor(sqlLines({"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"}),
-               {"COD_SE"}),
-      cdsFuncCracha(
-          sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
-                    "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE S.FUNCIONARIO_SF = "
-                    "F.CODIGO_FU) SETOR_FUNC",
-                    "FROM FUNCIONARIO F WHERE F.CRACHA_FU <> '' AND F.ATIVO_FU = 'S'"}),
-          {"CRACHA_FU"}),
-      cdsFunc(sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
-                        "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
-                        "S.FUNCIONARIO_SF = F.CODIGO_FU) SETOR_FUNC",
-                        "FROM FUNCIONARIO F"}),
-              {"CODIGO_FU"}),
       sqlCodCxCol(sqlLines(
           {"select CX.PEDIDO_CX, CX.ITEMPED_CX, IT.PROG_IT, IT.FICHA_IT, CX.TALAO_CX, QTDEPAR_CX, "
            "IT.PROD_IT, IT.PADRON_IT,",
@@ -69,19 +56,26 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter 
           sqlLines({"insert into FICHA_CORTE_ATU_SETOR (", "ID_FS,", "ID_FICHA_CORTE_FS,",
                     "SETOR_FS,", "FUNCIONARIO_FS,", "DATA_SAIDA_FS)", "", "values (", "0,",
                     ":ID_FICHA_CORTE,", ":SETOR,", ":FUNCIONARIO,", ":DATA_SAIDA)"})),
-      cdsProdSetorOperacao(sqlLines({"SELECT * FROM PRODUCAO_SETOR_OPERACAO SO",
-                                     "WHERE SO.PROG_SO = :PROG AND SO.FICHA_SO = :FICHA",
-                                     "AND SO.SUBFICHA_SO = :SUBFICHA AND SO.SETOR_SO = :SETOR"}),
-                           {"PROG_SO", "FICHA_SO", "SUBFICHA_SO", "SETOR_SO", "OPERACAO_SO"}),
-      sqlInsProdSetorOperacao(sqlLines(
-          {"insert into PRODUCAO_SETOR_OPERACAO (ID_SO, PROG_SO, FICHA_SO, SUBFICHA_SO, SETOR_SO,",
-           "OPERACAO_SO, FUNCIONARIO_SO, DATA_ATUALIZACAO_SO, QTDE_SO)",
-           "values (0, :PROG, :FICHA, :SUBFICHA, :SETOR,",
-           ":OPERACAO, :FUNCIONARIO, :DATA_ATUALIZACAO, :QTDE)"})),
       sqlOperacaoFicha(
           sqlLines({"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
                     ":FICHA AND O.SETOR_OS = :SETOR"})),
       sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})) {
+  cdsSetor.setSQL({"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"});
+  cdsFuncCracha.setSQL({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
+                        "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
+                        "S.FUNCIONARIO_SF = F.CODIGO_FU) SETOR_FUNC",
+                        "FROM FUNCIONARIO F WHERE F.CRACHA_FU <> '' AND F.ATIVO_FU = 'S'"});
+  cdsFuncCracha.setIndexFieldNames("CRACHA_FU");
+  cdsFunc.setSQL({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
+                  "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE S.FUNCIONARIO_SF = "
+                  "F.CODIGO_FU) SETOR_FUNC",
+                  "FROM FUNCIONARIO F"});
+  cdsFunc.setIndexFieldNames("CODIGO_FU");
+  cdsProdSetorOperacao.setSQL({"SELECT * FROM PRODUCAO_SETOR_OPERACAO SO",
+                               "WHERE SO.PROG_SO = :PROG AND SO.FICHA_SO = :FICHA",
+                               "AND SO.SUBFICHA_SO = :SUBFICHA AND SO.SETOR_SO = :SETOR"});
+  cdsProdSetorOperacao.setIndexFieldNames("PROG_SO;FICHA_SO;SUBFICHA_SO;SETOR_SO;OPERACAO_SO");
+
   DefinirConexao(connection);
   // A database that cannot be reached at start-up must not stop the server:
   // the error is reported and the module lives on with what it read so far.
@@ -96,13 +90,12 @@ TdmAtuProducao::~TdmAtuProducao() = default;
 
 void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
   connection_ = &connection;
-  for (ModuleQuery* query :
-       {&sqlParam, &sqlConfig, &sqlCodCxCol, &sqlCodSubProd, &sqlProdOpSetor, &sqlFichaCorte,
-        &sqlFichaCorteAtu, &sqlInsProdSetorOperacao, &sqlOperacaoFicha, &sqlNomeSetor}) {
+  for (ModuleQuery* query : {&sqlParam, &sqlConfig, &sqlCodCxCol, &sqlCodSubProd, &sqlProdOpSetor,
+                             &sqlFichaCorte, &sqlFichaCorteAtu, &sqlOperacaoFicha, &sqlNomeSetor}) {
     query->setConnection(&connection);
   }
-  for (CachedList* list : {&cdsSetor, &cdsFuncCracha, &cdsFunc, &cdsProdSetorOperacao}) {
-    list->setConnection(&connection);
+  for (TVNClientDataSet* list : {&cdsSetor, &cdsFuncCracha, &cdsFunc, &cdsProdSetorOperacao}) {
+    list->setSQLConnection(&connection);
   }
 }
 

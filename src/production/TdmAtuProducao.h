@@ -5,8 +5,8 @@
 #include <string>
 
 #include "dataaccess/Connection.h"
+#include "dataaccess/VNClientDataSet.h"
 #include "dataaccess/Value.h"
-#include "production/CachedList.h"
 #include "production/ModuleQuery.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
@@ -140,9 +140,9 @@ class TdmAtuProducao {
   ModuleQuery sqlConfig;
 
   // Cached lists, reopened by AtualizarCadastros.
-  CachedList cdsSetor;       // production-sequence sectors, by ORDEM_SE
-  CachedList cdsFuncCracha;  // active employees with a badge, index CRACHA_FU
-  CachedList cdsFunc;        // every employee, index CODIGO_FU
+  TVNClientDataSet cdsSetor;       // production-sequence sectors, by ORDEM_SE
+  TVNClientDataSet cdsFuncCracha;  // active employees with a badge, index CRACHA_FU
+  TVNClientDataSet cdsFunc;        // every employee, index CODIGO_FU
 
   // Card look-ups.
   ModuleQuery sqlCodCxCol;
@@ -152,8 +152,7 @@ class TdmAtuProducao {
   // Cut cards, operations by sector and sector names.
   ModuleQuery sqlFichaCorte;
   ModuleQuery sqlFichaCorteAtu;
-  CachedList cdsProdSetorOperacao;  // over sqlProdSetorOperacao
-  ModuleQuery sqlInsProdSetorOperacao;
+  TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
   ModuleQuery sqlOperacaoFicha;
   ModuleQuery sqlNomeSetor;
 };
