@@ -404,5 +404,36 @@ INSTANTIATE_TEST_SUITE_P(Shapes, CardIdentificationTest, testing::ValuesIn(kCase
                            return std::string(info.param.name);
                          });
 
+class CardIdentificationRefreshTest : public ProductionDatabaseTest {};
+
+TEST_F(CardIdentificationRefreshTest, EachCardSeesTheCurrentSectorsAndCompanyName) {
+  setProductionParam("PROG_POSINI", "1");
+  setProductionParam("PROG_TAM", "6");
+  addOrderItem("P1", "001", "000123", "0045");
+  insert("CODCXCOLET", {{"CODIGO_CX", 1234567},
+                        {"PEDIDO_CX", std::string("P1")},
+                        {"ITEMPED_CX", std::string("001")},
+                        {"TALAO_CX", std::string("7")}});
+  auto module = createModule();
+  TDadosAtuProducao dados;
+  std::string message;
+
+  EXPECT_FALSE(module->IdentificarFicha("9123456700", "05", dados, message));
+  EXPECT_EQ(message, "Setor nao encontrado");
+
+  // Set up in the office while the server runs: the next card sees both.
+  addSector("05", "MONTAGEM", 5);
+  setCompany("LUMORA");
+  ASSERT_TRUE(module->IdentificarFicha("9123456700", "05", dados, message)) << message;
+  EXPECT_EQ(dados.TipoAtualizacao, "T");
+  EXPECT_EQ(dados.Setor, "05");
+  EXPECT_EQ(dados.CodCxColet, 1234567);
+
+  setCompany("");
+  ASSERT_TRUE(module->IdentificarFicha("9123456700", "05", dados, message)) << message;
+  EXPECT_EQ(dados.TipoAtualizacao, "F");
+  EXPECT_EQ(dados.Prog, "912345");
+}
+
 }  // namespace
 }  // namespace mts::test
