@@ -9,3 +9,5 @@ set_target_properties(Firebird::fbclient PROPERTIES
   IMPORTED_LOCATION ${FIREBIRD_LIBRARY}
   INTERFACE_INCLUDE_DIRECTORIES ${FIREBIRD_INCLUDE_DIR})
 find_program(FIREBIRD_ISQL NAMES isql-fb isql)
+# The server binary, for tests that run a private Firebird server.
+find_program(FIREBIRD_SERVER NAMES firebird PATHS /usr/sbin /opt/firebird/bin NO_DEFAULT_PATH)

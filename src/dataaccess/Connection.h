@@ -31,7 +31,12 @@ struct ConnectionSettings {
 // or rollback(). Only one explicit transaction is open at a time.
 //
 // Statements: SQL text with named parameters ":NAME" (the same name may appear
-// several times); each distinct text is prepared once per attachment and reused.
+// several times; a bare "?" is refused); each distinct text is prepared once per
+// attachment and reused (the 200 texts used last stay prepared). Each value is
+// sent as its own type and the database converts it to the parameter's type,
+// with its own conversion errors ("12" into an INTEGER, 7 into a VARCHAR, a
+// Decimal rounded into a NUMERIC(15,2)). Text into a BLOB parameter is
+// written as a blob; BLOB columns read as text.
 //
 // Errors: every failure throws DatabaseError carrying the database's message.
 // When the failure is a lost connection, the statement that found it fails, the
@@ -53,15 +58,17 @@ class Connection {
 
   // A statement that returns rows (SELECT, or EXECUTE PROCEDURE with outputs).
   ResultSet query(std::string_view sql, const Params& params = {});
-  // A statement run for its effect; returns the number of rows it changed.
+  // A statement run for its effect; returns the number of rows it inserted,
+  // updated or deleted (0 for other statements).
   int execute(std::string_view sql, const Params& params = {});
   // Checks that the text prepares (the statement is not run).
   void prepare(std::string_view sql);
 
   bool inTransaction() const;
-  void startTransaction();
-  void commit();
-  void rollback();
+  void startTransaction();  // throws when one is already open
+  void commit();            // throws when none is open; a failed commit leaves it open
+                            // unless the connection was lost
+  void rollback();          // does nothing when none is open (e.g. lost with the link)
 
  private:
   struct Impl;

@@ -16,7 +16,9 @@ namespace mts::db {
 //
 // Readers convert as a reader of a report would expect:
 //  - text(): CHAR values keep their trailing blanks; numbers as decimal text
-//    ("12", "3.5"); timestamps as "dd/mm/yyyy hh:nn:ss"; null as "".
+//    ("12", "3.5"; exact decimals without trailing fraction zeros); timestamps
+//    as "dd/mm/yyyy hh:nn:ss" (a time of day, from a TIME column, as
+//    "hh:nn:ss"); null as "".
 //  - integer()/bigint(): integers as they are, exact decimals and doubles
 //    truncated toward zero, text parsed as a decimal integer (throws when it is
 //    not one); null as 0.

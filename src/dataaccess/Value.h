@@ -7,6 +7,8 @@
 namespace mts::db {
 
 // A timestamp as the database stores it: no time zone, fraction in 1/10000 s.
+// A DATE column reads with a zero time of day; a TIME column reads with year,
+// month and day all 0, and such a value is sent to the database as a TIME.
 struct Timestamp {
   int year = 0;
   int month = 0;
@@ -34,6 +36,7 @@ struct Null {
 };
 
 // One parameter or column value. Text is raw Windows-1252 bytes, never transcoded.
-using Value = std::variant<Null, std::string, std::int32_t, std::int64_t, double, Decimal, Timestamp>;
+using Value =
+    std::variant<Null, std::string, std::int32_t, std::int64_t, double, Decimal, Timestamp>;
 
 }  // namespace mts::db

@@ -1,0 +1,72 @@
+#include "server/ServerConfig.h"
+
+namespace mts {
+
+ServerConfig ReadServerConfig(const IniFile& ini) {
+  ServerConfig config;
+  config.protocolTerminal = ini.readString("SERVER-CONFIG", "PROTOCOLO-TERMINAL", "VT-100");
+  config.keyboardType = ini.readString("SERVER-CONFIG", "TIPO-TECLADO", "16");
+  config.port = ini.readInteger("SERVER-CONFIG", "PORTA-IP", 1001);
+  for (const std::string& line : ini.readSectionValues("IP_TERMINAL_LED")) {
+    config.ledTerminals.push_back(ValueOfLine(line));
+  }
+  config.greenLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERDE", 300);
+  config.redLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERMELHO", 300);
+  config.greenLedRepeats = ini.readInteger("CONFIG_LED", "QTDE_REPETICAO_LED_VERDE", 1);
+  config.redLedRepeats = ini.readInteger("CONFIG_LED", "QTDE_REPETICAO_LED_VERMELHO", 2);
+  config.database = ini.readString("BDADOS-CONFIG", "BDADOS", "ERRO");
+  config.key = ini.readString("BDADOS-CONFIG", "CHAVE", "2");
+  config.firebirdVersion = ini.readString("BDADOS-CONFIG", "VersaoFirebird", "2.5");
+  return config;
+}
+
+std::string ValueOfLine(const std::string& line) {
+  std::size_t equals = line.find('=');
+  return equals == std::string::npos ? line : line.substr(equals + 1);
+}
+
+std::string PasswordForKey(const std::string& key) {
+  if (key == "1") return "tallowfen";
+  if (key == "2") return "pelrot41";
+  if (key == "3") return "PelRot41";
+  if (key == "4") return "peLroT41";
+  return key;
+}
+
+DriverSet DriverSetFor(const std::string& firebirdVersion) {
+  if (firebirdVersion == "3") {
+    return {"DevartFirebird", "DevartFirebird", "getSQLDriverFirebird", "dbexpida_V5.dll",
+            "fbclient_V3.dll"};
+  }
+  return {"Devart InterBase", "DevartInterBase", "getSQLDriverInterBase", "dbexpida.dll",
+          "fbclient.dll"};
+}
+
+std::vector<std::string> ConnectionParameterLines(const std::string& database,
+                                                  const std::string& password) {
+  return {
+      "DriverName=DevartInterBase",
+      "Database=" + database,
+      "User_Name=SYSDBA",
+      "Password=" + password,
+      "SQLDialect=3",
+      "BlobSize=-1",
+      "LocaleCode=0000",
+      "DevartInterBase TransIsolation=ReadCommited",
+      "WaitOnLocks=True",
+      "OptimizedNumerics=False",
+      "CharLength=0",
+      "EnableBCD=True",
+      "LongStrings=True",
+      "UseQuoteChar=False",
+      "FetchAll=False",
+  };
+}
+
+std::string LoadParamLogLine(const ServerConfig& config) {
+  return "LoadParam: (ProtocoloTerminal = " + config.protocolTerminal +
+         "), (TipoTeclado = " + config.keyboardType +
+         "), (PortaIp = " + std::to_string(config.port) + ").";
+}
+
+}  // namespace mts

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "server/IniFile.h"
+
+namespace mts {
+
+// The server's settings as read from its INI file. Texts are kept exactly as
+// read (Windows-1252 bytes); the flags derived from them are exact matches.
+struct ServerConfig {
+  // SERVER-CONFIG
+  std::string protocolTerminal = "VT-100";  // PROTOCOLO-TERMINAL, as read
+  std::string keyboardType = "16";          // TIPO-TECLADO, as read
+  int port = 1001;                          // PORTA-IP
+  // IP_TERMINAL_LED: the values of the section's lines, in file order.
+  std::vector<std::string> ledTerminals;
+  // CONFIG_LED
+  int greenLedTime = 300;
+  int redLedTime = 300;
+  int greenLedRepeats = 1;
+  int redLedRepeats = 2;
+  // BDADOS-CONFIG
+  std::string database = "ERRO";  // BDADOS; "ERRO" means no database is configured
+  std::string key = "2";          // CHAVE, chooses the password
+  std::string firebirdVersion = "2.5";
+
+  // Exactly "STX-ETX" (letter case counts); anything else is VT-100.
+  bool protocolStxEtx() const { return protocolTerminal == "STX-ETX"; }
+  // Exactly "44": writes cut at 40 characters instead of 20.
+  bool wideKeyboard() const { return keyboardType == "44"; }
+  bool databaseConfigured() const { return database != "ERRO"; }
+};
+
+// Reads every setting, falling back to its default when the key is missing
+// (or, for a number, when its value is not a number).
+ServerConfig ReadServerConfig(const IniFile& ini);
+
+// Removes everything up to and including the first "=" of a "key=value" line;
+// a line without "=" stays whole.
+std::string ValueOfLine(const std::string& line);
+
+// The database password chosen by the CHAVE value: "1" to "4" select one of
+// the fixed passwords; any other value is itself the password.
+std::string PasswordForKey(const std::string& key);
+
+// The SQL driver set chosen by VersaoFirebird: exactly "3" selects the
+// Firebird 3 set, anything else the InterBase one. Kept for display and
+// diagnosis; the connection itself is the Firebird client in dataaccess.
+struct DriverSet {
+  std::string connectionName;
+  std::string driverName;
+  std::string driverFunction;
+  std::string driverLibrary;
+  std::string clientLibrary;
+};
+DriverSet DriverSetFor(const std::string& firebirdVersion);
+
+// The fifteen connection parameter lines, in their fixed order.
+std::vector<std::string> ConnectionParameterLines(const std::string& database,
+                                                  const std::string& password);
+
+// The text of the log line written once the settings are read.
+std::string LoadParamLogLine(const ServerConfig& config);
+
+}  // namespace mts

@@ -1,0 +1,165 @@
+#include "server/ServerCore.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "server/ClientConnect.h"
+
+namespace mts {
+namespace {
+
+// Sets a flag for the lifetime of a scope.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener,
+                       EventPump& pump, LocalClock clock)
+    : paths_(std::move(paths)),
+      view_(view),
+      Server_(listener),
+      clock_(std::move(clock)),
+      screen_(TerminalSettings{}, pump, [this](const std::string& message) { WriteLog(message); }) {
+}
+
+ServerCore::~ServerCore() = default;
+
+void ServerCore::FormCreate() {
+  try {
+    log_.emplace(paths_.logFolder, clock_);
+    LoadParam();
+    AtivarServer();
+    ProductionModule_ = std::make_unique<TdmAtuProducao>(
+        sqlCon_, [this](const std::string& message) { view_.showError(message); });
+  } catch (const std::exception& error) {
+    view_.showError(error.what());
+  }
+}
+
+void ServerCore::FormShow() {
+  errorHandlerInstalled_ = true;
+}
+
+void ServerCore::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  DesativarServer();
+}
+
+void ServerCore::LoadParam() {
+  config_ = ReadServerConfig(IniFile::fromFile(paths_.iniFile));
+
+  TerminalSettings& settings = screen_.Settings();
+  RegConnections_.SetLedTerminals(config_.ledTerminals);
+  settings.GreenLedTime = config_.greenLedTime;
+  settings.RedLedTime = config_.redLedTime;
+  settings.GreenLedRepeats = config_.greenLedRepeats;
+  settings.RedLedRepeats = config_.redLedRepeats;
+  if (!config_.databaseConfigured()) {
+    throw std::runtime_error("Banco de Dados n\xE3o Configurado.");
+  }
+
+  settings.ProtocolStxEtx = config_.protocolStxEtx();
+  settings.WideKeyboard = config_.wideKeyboard();
+  Port_ = config_.port;
+
+  WriteLog(LoadParamLogLine(config_));
+  view_.setStatusPanel(1, "Protocolo Terminal: " + config_.protocolTerminal);
+  view_.setStatusPanel(2, "Tipo Teclado: " + config_.keyboardType);
+  view_.setStatusPanel(3, "Porta IP: " + std::to_string(Port_));
+
+  const std::string password = PasswordForKey(config_.key);
+  driverSet_ = DriverSetFor(config_.firebirdVersion);
+  connectionParameters_ = ConnectionParameterLines(config_.database, password);
+  db::ConnectionSettings connection;
+  connection.database = config_.database;
+  connection.user = "SYSDBA";
+  connection.password = password;
+  connection.dialect = 3;
+  connection.charset = "WIN1252";
+  sqlCon_.setSettings(std::move(connection));
+
+  view_.setStatusPanel(0, "BD: " + config_.database);
+}
+
+void ServerCore::AtivarServer() {
+  std::string error;
+  const bool opened = Server_.open(Port_, error);
+  WriteLog(std::string("AtivarServer: ") +
+           (Server_.isListening() ? "servidor ativo" : "servidor inativo"));
+  if (!opened) throw std::runtime_error(error);
+}
+
+void ServerCore::DesativarServer() {
+  Server_.close();
+  WriteLog("servidor desativado.");
+}
+
+void ServerCore::ServerException(const std::string& message) {
+  AddReceived("Erro Conex\xE3o: " + message);
+  // An error raised while the listener restarts (or while its failure is being
+  // shown) is only shown: restarting again from here could go on forever.
+  if (inServerException_) return;
+  FlagScope restarting(inServerException_);
+
+  std::string failure;
+  try {
+    DesativarServer();
+  } catch (const std::exception& error) {
+    failure = error.what();
+  }
+  try {
+    AtivarServer();
+  } catch (const std::exception& error) {
+    if (failure.empty()) failure = error.what();
+  }
+  if (Server_.isListening()) AddReceived("Conex\xE3o Servidor Reiniciada.");
+  if (!failure.empty()) view_.showError(failure);
+}
+
+void ServerCore::WriteLog(const std::string& message) {
+  if (!log_) throw std::logic_error("WriteLog before start-up fixed the log file");
+  log_->WriteLog(message);
+}
+
+void ServerCore::AddReceived(const std::string& line) {
+  view_.addReceived(line);
+}
+
+const std::filesystem::path& ServerCore::LogFileName() const {
+  static const std::filesystem::path none;
+  return log_ ? log_->fileName() : none;
+}
+
+void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connection) {
+  ConnectedTerminal terminal =
+      mts::ClientConnect(RegConnections_, screen_, connection, Server_.activeConnections());
+  if (terminal.IsNewTerminal) view_.addTerminalListEntry(terminal.ListEntry);
+}
+
+void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
+                                  const std::string& unit) {
+  // The terminal input handler (key echo, editing, badge and card submission)
+  // plugs in here; until it exists, received keys are read and dropped.
+  (void)connection;
+  (void)unit;
+}
+
+void ServerCore::HandleError(const std::string& message) {
+  if (errorHandlerInstalled_) {
+    ServerException(message);
+  } else {
+    view_.showError(message);
+  }
+}
+
+}  // namespace mts

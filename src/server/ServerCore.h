@@ -1,0 +1,110 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dataaccess/Connection.h"
+#include "production/TdmAtuProducao.h"
+#include "server/RegConnections.h"
+#include "server/ServerConfig.h"
+#include "server/ServerLog.h"
+#include "server/ServerView.h"
+#include "server/TerminalListener.h"
+#include "server/TerminalScreen.h"
+
+namespace mts {
+
+// Where the server finds its settings and writes its log.
+struct ServerPaths {
+  std::filesystem::path iniFile;
+  std::filesystem::path logFolder;
+};
+
+inline constexpr const char* kServerTitle = "Varnel Sistemas - Servidor de Micro Terminais";
+
+// The server behind its window: start-up, configuration, log, the listening
+// socket's life cycle, the terminal registry, the database connection and the
+// production module, and the error handler that restarts the listener. It
+// shows everything through a ServerView, so the window and the headless run
+// share all of it.
+//
+// Owns the registry, the LED list, the connection (sqlCon) and the production
+// module, which live until it is destroyed. The view, the listener and the
+// event pump are the caller's and must outlive it. Event-loop thread only.
+class ServerCore final : public TerminalEvents {
+ public:
+  ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener, EventPump& pump,
+             LocalClock clock = CurrentLocalTime);
+  ~ServerCore() override;
+  ServerCore(const ServerCore&) = delete;
+  ServerCore& operator=(const ServerCore&) = delete;
+
+  // Start-up: fixes the log file name, LoadParam, AtivarServer, then creates the
+  // production module. The first error is shown in an error box and the steps
+  // after it are skipped; the server still runs, and closes normally.
+  void FormCreate();
+  // From now on errors escaping an event handler restart the listener
+  // (ServerException) instead of showing an error box.
+  void FormShow();
+  // DesativarServer. Later calls do nothing. Throws what DesativarServer throws.
+  void FormClose();
+
+  // Reads the INI file and applies it; throws the start-up error when no
+  // database is configured.
+  void LoadParam();
+  // Opens the listening socket on the configured port and logs whether it
+  // listens; throws when it could not.
+  void AtivarServer();
+  // Closes the listening socket and every terminal connection, then logs it.
+  void DesativarServer();
+  // Shows the error in the received-data view and restarts the listener. A
+  // failure while restarting is reported once and never restarts again.
+  void ServerException(const std::string& message);
+
+  void WriteLog(const std::string& message);
+  void AddReceived(const std::string& line);
+
+  // TerminalEvents
+  void ClientConnect(const std::shared_ptr<TerminalConnection>& connection) override;
+  void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
+                        const std::string& unit) override;
+  void HandleError(const std::string& message) override;
+
+  const ServerConfig& config() const { return config_; }
+  const std::filesystem::path& LogFileName() const;
+  // The driver set and the fifteen parameter lines the connection was set up
+  // with; empty until LoadParam got that far.
+  const std::optional<DriverSet>& driverSet() const { return driverSet_; }
+  const std::vector<std::string>& connectionParameters() const { return connectionParameters_; }
+  db::Connection& sqlCon() { return sqlCon_; }
+  RegConnections& registry() { return RegConnections_; }
+  TerminalScreen& screen() { return screen_; }
+  // Null until start-up reaches its last step.
+  TdmAtuProducao* ProductionModule() { return ProductionModule_.get(); }
+
+ private:
+  ServerPaths paths_;
+  ServerView& view_;
+  TerminalListener& Server_;
+  LocalClock clock_;
+
+  ServerConfig config_;
+  int Port_ = 0;
+  std::optional<ServerLog> log_;
+  RegConnections RegConnections_;
+  TerminalScreen screen_;
+  std::optional<DriverSet> driverSet_;
+  std::vector<std::string> connectionParameters_;
+  db::Connection sqlCon_;
+  // Declared after sqlCon_: released before the connection it uses.
+  std::unique_ptr<TdmAtuProducao> ProductionModule_;
+
+  bool errorHandlerInstalled_ = false;
+  bool inServerException_ = false;
+  bool closed_ = false;
+};
+
+}  // namespace mts

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace mts {
+
+// What the server shows to the person running it. The window implements it
+// with its widgets; the headless run prints to the console. Every text is
+// Windows-1252. Called on the event-loop thread only.
+class ServerView {
+ public:
+  virtual ~ServerView() = default;
+
+  // Appends one line, without time stamp, to the received-data view.
+  virtual void addReceived(const std::string& line) = 0;
+  // Adds an entry ("n - address") to the terminal list. The server calls it
+  // once per terminal; entries are never removed.
+  virtual void addTerminalListEntry(const std::string& entry) = 0;
+  // Sets the text of a status-bar panel (0 to 3).
+  virtual void setStatusPanel(int panel, const std::string& text) = 0;
+  // Shows an error message box (the headless run writes to standard error).
+  virtual void showError(const std::string& message) = 0;
+};
+
+}  // namespace mts

@@ -1,0 +1,25 @@
+#include "server/qt/QtTerminalConnection.h"
+
+namespace mts {
+
+std::string DottedAddress(const QHostAddress& address) {
+  bool isIpv4 = false;
+  const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+  const QString text = isIpv4 ? QHostAddress(ipv4).toString() : address.toString();
+  return text.toStdString();
+}
+
+QtTerminalConnection::QtTerminalConnection(QTcpSocket* socket)
+    : socket_(socket), address_(DottedAddress(socket->peerAddress())) {}
+
+bool QtTerminalConnection::isOpen() const {
+  return !closed_ && socket_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+void QtTerminalConnection::send(std::string_view bytes) {
+  if (!isOpen() || bytes.empty()) return;
+  socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+  socket_->flush();
+}
+
+}  // namespace mts

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpSocket>
+#include <string>
+#include <string_view>
+
+#include "server/TerminalConnection.h"
+
+namespace mts {
+
+// The address as dotted decimal text; an IPv4 address seen through an IPv6
+// socket (::ffff:a.b.c.d) reads as a.b.c.d. Other IPv6 addresses keep Qt's
+// text.
+std::string DottedAddress(const QHostAddress& address);
+
+// A terminal connection over an accepted QTcpSocket. The listener owns the
+// socket (it is the socket's Qt parent); this object only points at it and
+// notices when it is gone. The remote address is taken at construction, so it
+// stays readable after the peer has left.
+class QtTerminalConnection final : public TerminalConnection {
+ public:
+  explicit QtTerminalConnection(QTcpSocket* socket);
+
+  std::string remoteAddress() const override { return address_; }
+  bool isOpen() const override;
+  // Queues the bytes and hands them to the system at once; dropped when the
+  // connection is closed.
+  void send(std::string_view bytes) override;
+
+  // Called by the listener when the connection ends: isOpen is false after it.
+  void markClosed() { closed_ = true; }
+  QTcpSocket* socket() const { return socket_.data(); }
+
+ private:
+  QPointer<QTcpSocket> socket_;
+  std::string address_;
+  bool closed_ = false;
+};
+
+}  // namespace mts

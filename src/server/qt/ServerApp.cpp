@@ -1,0 +1,110 @@
+#include "server/qt/ServerApp.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "server/qt/ConsoleView.h"
+#include "server/qt/HandlerGuard.h"
+#include "server/qt/ServerOptions.h"
+#include "server/qt/ServerRuntime.h"
+#include "server/qt/ShutdownSignals.h"
+#include "server/qt/TfrmMtServer.h"
+
+namespace mts {
+namespace {
+
+// Decided before any Qt object exists: a QApplication without a display
+// aborts the process.
+bool WantsConsole(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--headless" || argument == "--help" || argument == "-h") return true;
+  }
+  return !DisplayAvailable();
+}
+
+int RunHeadless(QCoreApplication& app, const ServerPaths& paths) {
+  ConsoleView view;
+  ServerRuntime* running = nullptr;
+  ShutdownSignals shutdownSignals([&] {
+    RunGuarded([&](const std::string& message) { view.showError(message); },
+               [&] {
+                 if (running) running->core().FormClose();
+               });
+    app.quit();
+  });
+  ServerRuntime runtime(paths, view);
+  running = &runtime;
+  runtime.core().FormCreate();
+  runtime.core().FormShow();
+  return app.exec();
+}
+
+int RunWithWindow(QApplication& app, const ServerPaths& paths) {
+  QGuiApplication::setApplicationDisplayName(kServerTitle);
+  TfrmMtServer* window = nullptr;
+  bool closeRequested = false;
+  ShutdownSignals shutdownSignals([&] {
+    closeRequested = true;
+    // An error box still open (one shown during start-up, say) would keep the
+    // close waiting for a person: it goes first.
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    if (window) window->close();
+  });
+  TfrmMtServer frmMtServer(paths);
+  window = &frmMtServer;
+  if (closeRequested) {
+    frmMtServer.close();
+    return 0;
+  }
+  frmMtServer.show();
+  return app.exec();
+}
+
+}  // namespace
+
+int RunServer(int& argc, char** argv) {
+  // A terminal that vanishes mid-write must not kill the server.
+  std::signal(SIGPIPE, SIG_IGN);
+  const bool console = WantsConsole(argc, argv);
+  std::unique_ptr<QCoreApplication> app;
+  if (console) {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QApplication>(argc, argv);
+  }
+  QCoreApplication::setApplicationName("mtserver");
+
+  ServerOptions options;
+  try {
+    // Qt has taken its own options (-platform ...) out of argv by now.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const QByteArray executable = QFile::encodeName(QCoreApplication::applicationFilePath());
+    options = ParseServerOptions(arguments, executable.toStdString());
+  } catch (const std::invalid_argument& error) {
+    std::fprintf(stderr, "mtserver: %s\n%s", error.what(), ServerUsage().c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(ServerUsage().c_str(), stdout);
+    return 0;
+  }
+
+  try {
+    const ServerPaths paths{options.iniFile, options.logFolder};
+    if (console) return RunHeadless(*app, paths);
+    return RunWithWindow(static_cast<QApplication&>(*app), paths);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "mtserver: %s\n", error.what());
+    return 1;
+  }
+}
+
+}  // namespace mts

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "DataAccessTest.h"
+#include "dataaccess/Connection.h"
+#include "dataaccess/DatabaseError.h"
+#include "support/DatabaseRows.h"
+#include "support/PrivateFirebirdServer.h"
+#include "support/TestDatabase.h"
+
+namespace mts::db {
+namespace {
+
+using test::countRows;
+using test::insertRow;
+
+// A database reached through a Firebird server of the test's own, as the
+// factory's server reaches its database.
+class PrivateServerTest : public ::testing::Test {
+ protected:
+  test::TestDatabase database_{DataAccessTest::testSchema()};
+  test::PrivateFirebirdServer server_;
+  ConnectionSettings settings() const { return server_.settings(database_.path()); }
+};
+
+DatabaseError errorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const DatabaseError& error) {
+    return error;
+  }
+  return DatabaseError("(no error)");
+}
+
+TEST_F(PrivateServerTest, OtherAttachmentsAndProcessesSeeCommittedRows) {
+  Connection writer(settings());
+  Connection reader(settings());
+  writer.startTransaction();
+  writer.execute("insert into SAMPLE (ID, TEXT_VAL) values (1, :T)", {{"T", "CONCEI\xC7\xC3O"}});
+  EXPECT_EQ(countRows(reader, "SAMPLE"), 0);
+
+  writer.commit();
+  EXPECT_EQ(test::queryOne(reader, "select TEXT_VAL from SAMPLE").text("TEXT_VAL"),
+            "CONCEI\xC7\xC3O");
+  const std::string output =
+      server_.isql(database_.path(), "select 'ROWS=' || count(*) from SAMPLE;\n");
+  EXPECT_NE(output.find("ROWS=1"), std::string::npos) << output;
+}
+
+TEST_F(PrivateServerTest, WrongPasswordIsRefusedWithTheServersMessage) {
+  ConnectionSettings wrong = settings();
+  wrong.password = "not-it";
+  Connection connection(wrong);
+  const DatabaseError error = errorOf([&] { connection.open(); });
+  EXPECT_NE(std::string(error.what()).find("user name and password are not defined"),
+            std::string::npos)
+      << error.what();
+  EXPECT_FALSE(error.connectionLost());
+  EXPECT_FALSE(connection.isOpen());
+}
+
+// The server goes away under an open connection, cleanly or at once, and
+// comes back.
+enum class Outage { Restart, CrashAndStart };
+
+class ServerOutageTest : public PrivateServerTest, public ::testing::WithParamInterface<Outage> {
+ protected:
+  void interrupt() {
+    if (GetParam() == Outage::Restart) {
+      server_.restart();
+    } else {
+      server_.kill();
+      server_.start();
+    }
+  }
+};
+
+TEST_P(ServerOutageTest, OneStatementFailsThenTheConnectionComesBack) {
+  Connection connection(settings());
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+  connection.startTransaction();
+  insertRow(connection, "SAMPLE", {{"ID", 2}});
+
+  interrupt();
+
+  const DatabaseError lost = errorOf([&] { countRows(connection, "SAMPLE"); });
+  EXPECT_TRUE(lost.connectionLost()) << lost.what();
+  EXPECT_FALSE(connection.inTransaction());  // the transaction went with the link
+  EXPECT_FALSE(connection.isOpen());
+
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);  // attached again; row 2 was never committed
+  insertRow(connection, "SAMPLE", {{"ID", 2}});   // prepared statements are prepared anew
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 2);
+}
+
+TEST_P(ServerOutageTest, CommitThatFindsTheLinkGoneFailsAndNothingIsWritten) {
+  Connection connection(settings());
+  connection.startTransaction();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+
+  interrupt();
+
+  const DatabaseError lost = errorOf([&] { connection.commit(); });
+  EXPECT_TRUE(lost.connectionLost()) << lost.what();
+  EXPECT_FALSE(connection.inTransaction());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outages, ServerOutageTest,
+                         ::testing::Values(Outage::Restart, Outage::CrashAndStart),
+                         [](const auto& info) {
+                           return info.param == Outage::Restart ? "Restart" : "CrashAndStart";
+                         });
+
+TEST_F(PrivateServerTest, StatementsFailWhileTheServerIsDownAndWorkOnceItIsBack) {
+  Connection connection(settings());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+
+  server_.stop();
+  EXPECT_TRUE(errorOf([&] { countRows(connection, "SAMPLE"); }).connectionLost());
+  const DatabaseError unreachable = errorOf([&] { countRows(connection, "SAMPLE"); });
+  EXPECT_TRUE(unreachable.connectionLost()) << unreachable.what();
+
+  server_.start();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);
+}
+
+}  // namespace
+}  // namespace mts::db

@@ -1,0 +1,248 @@
+// Runs the real mtserver executable headless and talks to it over TCP.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "Fakes.h"
+#include "TempFolder.h"
+
+namespace mts {
+namespace {
+
+using testing_support::FreePort;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WaitUntil;
+using testing_support::WriteFile;
+
+const std::string kVt100BadgePrompt =
+    "\x1B\x5B\x48\x1B\x5B\x4A"          // clear screen
+    "\x1B\x5B\x30\x31\x3B\x30\x31\x48"  // cursor home (after the clear)
+    "\x1B\x5B\x30\x31\x3B\x30\x31\x48"  // cursor to row 0, column 0
+    "\x43\x52\x41\x43\x48\x41\x3A";     // CRACHA:
+const std::string kStxEtxBadgePrompt =
+    "\x02\x4C\x03"
+    "\x02\x43\x30\x30\x30\x30\x03"
+    "\x02\x43\x30\x30\x30\x30\x03"
+    "\x02\x44\x43\x52\x41\x43\x48\x41\x3A\x03";
+
+// One mtserver process in a folder of its own.
+class ServerProcess {
+ public:
+  explicit ServerProcess(const TempFolder& folder) : folder_(folder) {}
+  ~ServerProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished();
+    }
+  }
+
+  // Starts mtserver with its log in the folder and the folder's mtserver.ini
+  // (or an INI file that does not exist), with further arguments.
+  void start(bool withIni = true, QStringList extra = {"--headless"},
+             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) {
+    const std::string ini = withIni ? "mtserver.ini" : "absent.ini";
+    QStringList arguments{"--log-dir", QString::fromStdString((folder_ / "log").string()), "--ini",
+                          QString::fromStdString((folder_ / ini).string())};
+    process_.setProcessEnvironment(environment);
+    process_.start(MTSERVER_PATH, arguments + extra);
+    ASSERT_TRUE(process_.waitForStarted());
+  }
+
+  std::string log() const {
+    std::string all;
+    if (!std::filesystem::exists(folder_ / "log")) return all;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "log")) {
+      all += ReadFile(entry.path());
+    }
+    return all;
+  }
+  bool logHas(const std::string& text) const { return log().find(text) != std::string::npos; }
+
+  const std::string& output() {
+    output_ += process_.readAllStandardOutput().toStdString();
+    return output_;
+  }
+  const std::string& errors() {
+    errors_ += process_.readAllStandardError().toStdString();
+    return errors_;
+  }
+
+  // SIGTERM (or the given signal), then the exit status (-1 when it did not
+  // end normally).
+  int terminate(int signal = SIGTERM) {
+    ::kill(static_cast<pid_t>(process_.processId()), signal);
+    if (!process_.waitForFinished(60000)) return -1;
+    output();
+    errors();
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+
+ private:
+  const TempFolder& folder_;
+  QProcess process_;
+  std::string output_;
+  std::string errors_;
+};
+
+// A terminal connecting from a loopback address of its choice; returns the
+// first bytes the server sends (as many as expected).
+std::string ConnectAndRead(const char* from, int port, std::size_t expected,
+                           std::unique_ptr<QTcpSocket>& socket) {
+  socket = std::make_unique<QTcpSocket>();
+  EXPECT_TRUE(socket->bind(QHostAddress(QString(from)), 0));
+  socket->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  std::string received;
+  WaitUntil([&] {
+    received += socket->readAll().toStdString();
+    return received.size() >= expected;
+  });
+  return received;
+}
+
+struct DialectCase {
+  const char* protocol;
+  const std::string* badgePrompt;
+};
+
+void PrintTo(const DialectCase& c, std::ostream* out) {
+  *out << c.protocol;
+}
+
+class MtserverRun : public testing::TestWithParam<DialectCase> {};
+
+TEST_P(MtserverRun, TerminalsConnectAreListedAndShownTheBadgePrompt) {
+  TempFolder folder;
+  const int port = FreePort();
+  WriteFile(folder / "mtserver.ini",
+            std::string("[SERVER-CONFIG]\r\nPROTOCOLO-TERMINAL=") + GetParam().protocol +
+                "\r\nPORTA-IP=" + std::to_string(port) +
+                "\r\n[BDADOS-CONFIG]\r\nBDADOS=" + (folder / "fabrica.fdb").string() + "\r\n");
+  ServerProcess server(folder);
+  server.start();
+  ASSERT_TRUE(WaitUntil([&] { return server.logHas("AtivarServer:"); })) << server.errors();
+  ASSERT_TRUE(server.logHas("AtivarServer: servidor ativo\n")) << server.log();
+
+  const std::string& prompt = *GetParam().badgePrompt;
+  std::unique_ptr<QTcpSocket> first, second, third;
+  EXPECT_EQ(ConnectAndRead("127.0.0.1", port, prompt.size(), first), prompt);
+  EXPECT_EQ(ConnectAndRead("127.0.0.2", port, prompt.size(), second), prompt);
+  // The first terminal leaves and comes back: same record, prompt again.
+  first->disconnectFromHost();
+  EXPECT_EQ(ConnectAndRead("127.0.0.1", port, prompt.size(), first), prompt);
+  EXPECT_EQ(ConnectAndRead("127.0.0.3", port, prompt.size(), third), prompt);
+  second->write("123");
+  second->waitForBytesWritten();
+
+  EXPECT_EQ(server.terminate(), 0);
+  EXPECT_EQ(server.output(), "Protocolo Terminal: " + std::string(GetParam().protocol) +
+                                 "\nTipo Teclado: 16\nPorta IP: " + std::to_string(port) +
+                                 "\nBD: " + (folder / "fabrica.fdb").string() +
+                                 "\nTerminais Conectados: 0 - 127.0.0.1"
+                                 "\nTerminais Conectados: 1 - 127.0.0.2"
+                                 "\nTerminais Conectados: 2 - 127.0.0.3\n");
+  EXPECT_EQ(server.errors(), "");
+
+  const std::string log = server.log();
+  EXPECT_NE(log.find(" : LoadParam: (ProtocoloTerminal = " + std::string(GetParam().protocol) +
+                     "), (TipoTeclado = 16), (PortaIp = " + std::to_string(port) + ").\n"),
+            std::string::npos)
+      << log;
+  const std::string lastLine = " : servidor desativado.\n";
+  ASSERT_GE(log.size(), lastLine.size());
+  EXPECT_EQ(log.substr(log.size() - lastLine.size()), lastLine);
+  // Lines are "yyyy-mm-dd hh:nn:ss : message".
+  EXPECT_EQ(log.substr(4, 1) + log.substr(7, 1) + log.substr(10, 1) + log.substr(13, 1) +
+                log.substr(16, 1) + log.substr(19, 3),
+            "-- :: : ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, MtserverRun,
+                         testing::Values(DialectCase{"VT-100", &kVt100BadgePrompt},
+                                         DialectCase{"STX-ETX", &kStxEtxBadgePrompt}),
+                         [](const auto& info) {
+                           return std::string(info.param.protocol[0] == 'V' ? "Vt100" : "StxEtx");
+                         });
+
+TEST(MtserverFailures, PortAlreadyBoundIsReportedAndTheServerStillStopsCleanly) {
+  TempFolder folder;
+  QTcpServer occupant;
+  ASSERT_TRUE(occupant.listen(QHostAddress::Any, 0));
+  WriteFile(folder / "mtserver.ini",
+            "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(occupant.serverPort()) +
+                "\n[BDADOS-CONFIG]\nBDADOS=/nao/existe.fdb\n");
+  ServerProcess server(folder);
+  server.start();
+  ASSERT_TRUE(WaitUntil([&] { return !server.errors().empty(); }));
+  EXPECT_NE(server.errors().find("N\xC3\xA3o foi poss\xC3\xADvel abrir a porta " +
+                                 std::to_string(occupant.serverPort())),
+            std::string::npos)
+      << server.errors();
+  EXPECT_TRUE(server.logHas("AtivarServer: servidor inativo\n")) << server.log();
+
+  EXPECT_EQ(server.terminate(SIGINT), 0);
+  EXPECT_TRUE(server.logHas(" : servidor desativado.\n"));
+}
+
+TEST(MtserverFailures, NoIniFileMeansNoDatabaseAndNothingListens) {
+  TempFolder folder;
+  ServerProcess server(folder);
+  // Without a display it runs headless by itself.
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    environment.remove(name);
+  }
+  server.start(/*withIni=*/false, {}, environment);
+  ASSERT_TRUE(WaitUntil([&] { return !server.errors().empty(); }));
+  EXPECT_EQ(server.errors(), "Banco de Dados n\xC3\xA3o Configurado.\n");
+
+  EXPECT_EQ(server.terminate(), 0);
+  EXPECT_EQ(server.output(), "");
+  const std::string log = server.log();
+  EXPECT_EQ(log.find("LoadParam"), std::string::npos);
+  EXPECT_EQ(log.find("AtivarServer"), std::string::npos);
+  EXPECT_NE(log.find(" : servidor desativado.\n"), std::string::npos);
+}
+
+TEST(MtserverWindow, SignalClosesTheWindowEvenWithTheStartUpErrorBoxOpen) {
+  TempFolder folder;
+  ServerProcess server(folder);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  server.start(/*withIni=*/false, {}, environment);
+  // The error box is up once the log folder exists (created before the INI
+  // is read); the signal may arrive before or while it shows.
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(folder / "log"); }));
+
+  EXPECT_EQ(server.terminate(), 0);
+  EXPECT_NE(server.log().find(" : servidor desativado.\n"), std::string::npos);
+}
+
+TEST(MtserverWindow, WindowRunServesTerminalsAndStopsOnSignal) {
+  TempFolder folder;
+  const int port = FreePort();
+  WriteFile(folder / "mtserver.ini", "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(port) +
+                                         "\n[BDADOS-CONFIG]\nBDADOS=/nao/existe.fdb\n");
+  ServerProcess server(folder);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  server.start(true, {}, environment);
+  ASSERT_TRUE(WaitUntil([&] { return server.logHas("AtivarServer:"); }));
+
+  std::unique_ptr<QTcpSocket> terminal;
+  EXPECT_EQ(ConnectAndRead("127.0.0.1", port, kVt100BadgePrompt.size(), terminal),
+            kVt100BadgePrompt);
+  EXPECT_EQ(server.terminate(), 0);
+  EXPECT_EQ(server.output(), "");
+  EXPECT_NE(server.log().find(" : servidor desativado.\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mts

@@ -1,0 +1,237 @@
+#include "server/ServerCore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "TempFolder.h"
+
+namespace mts {
+namespace {
+
+using testing_support::FakeListener;
+using testing_support::NoPauses;
+using testing_support::ReadFile;
+using testing_support::RecordingView;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+constexpr const char* kNoDatabase = "Banco de Dados n\xE3o Configurado.";
+
+class ServerCoreTest : public testing::Test {
+ protected:
+  ServerCoreTest()
+      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, pump_,
+              [] { return LocalTime{2024, 3, 5, 7, 4, 9}; }) {}
+
+  void WriteIni(const std::string& text) { WriteFile(folder_ / "mtserver.ini", text); }
+
+  void StartWithDatabase() {
+    WriteIni("[SERVER-CONFIG]\nPORTA-IP=2001\n[BDADOS-CONFIG]\nBDADOS=/dados/f.fdb\n");
+    core_.FormCreate();
+    core_.FormShow();
+  }
+
+  // The log file's messages, without their time stamps.
+  std::vector<std::string> LogMessages() {
+    std::vector<std::string> messages;
+    std::istringstream lines(ReadFile(folder_ / "log" / "server-log-05.log"));
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_EQ(line.substr(0, 22), "2024-03-05 07:04:09 : ");
+      messages.push_back(line.substr(22));
+    }
+    return messages;
+  }
+
+  TempFolder folder_;
+  RecordingView view_;
+  FakeListener listener_;
+  NoPauses pump_;
+  ServerCore core_;
+};
+
+TEST_F(ServerCoreTest, StartUpReadsSettingsListensAndCreatesTheModule) {
+  WriteIni(
+      "[SERVER-CONFIG]\r\nPROTOCOLO-TERMINAL=STX-ETX\r\nTIPO-TECLADO=44\r\nPORTA-IP=2001\r\n"
+      "[IP_TERMINAL_LED]\r\n1=10.0.0.5\r\n"
+      "[BDADOS-CONFIG]\r\nBDADOS=/dados/f\xE1"
+      "brica.fdb\r\nCHAVE=3\r\nVersaoFirebird=3\r\n");
+  core_.FormCreate();
+
+  EXPECT_TRUE(view_.errors.empty());
+  EXPECT_EQ(view_.panels, (std::array<std::string, 4>{"BD: /dados/f\xE1"
+                                                      "brica.fdb",
+                                                      "Protocolo Terminal: STX-ETX",
+                                                      "Tipo Teclado: 44", "Porta IP: 2001"}));
+  EXPECT_EQ(LogMessages(),
+            (std::vector<std::string>{
+                "LoadParam: (ProtocoloTerminal = STX-ETX), (TipoTeclado = 44), (PortaIp = 2001).",
+                "AtivarServer: servidor ativo"}));
+  EXPECT_EQ(listener_.ports, std::vector<int>{2001});
+  EXPECT_TRUE(view_.received.empty());
+
+  const db::ConnectionSettings& settings = core_.sqlCon().settings();
+  EXPECT_EQ(settings.database,
+            "/dados/f\xE1"
+            "brica.fdb");
+  EXPECT_EQ(settings.user, "SYSDBA");
+  EXPECT_EQ(settings.password, "PelRot41");
+  EXPECT_EQ(settings.dialect, 3);
+  EXPECT_EQ(settings.charset, "WIN1252");
+  ASSERT_EQ(core_.connectionParameters().size(), 15u);
+  EXPECT_EQ(core_.connectionParameters()[1],
+            "Database=/dados/f\xE1"
+            "brica.fdb");
+  EXPECT_EQ(core_.connectionParameters()[3], "Password=PelRot41");
+  ASSERT_TRUE(core_.driverSet().has_value());
+  EXPECT_EQ(core_.driverSet()->driverName, "DevartFirebird");
+
+  EXPECT_TRUE(core_.screen().Settings().ProtocolStxEtx);
+  EXPECT_TRUE(core_.screen().Settings().WideKeyboard);
+  EXPECT_EQ(core_.registry().LedTerminals(), std::vector<std::string>{"10.0.0.5"});
+  EXPECT_NE(core_.ProductionModule(), nullptr);
+}
+
+TEST_F(ServerCoreTest, WithoutDatabaseNothingStartsButTheServerStillCloses) {
+  WriteIni("[CONFIG_LED]\nTEMPO_LED_VERDE=50\n[IP_TERMINAL_LED]\n1=10.0.0.9\n");
+  core_.FormCreate();
+  core_.FormShow();
+
+  EXPECT_EQ(view_.errors, std::vector<std::string>{kNoDatabase});
+  EXPECT_EQ(view_.panels, (std::array<std::string, 4>{}));
+  EXPECT_TRUE(listener_.ports.empty());
+  EXPECT_TRUE(core_.connectionParameters().empty());
+  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  // The LED settings were stored before the database check.
+  EXPECT_EQ(core_.screen().Settings().GreenLedTime, 50);
+  EXPECT_EQ(core_.registry().LedTerminals(), std::vector<std::string>{"10.0.0.9"});
+
+  core_.FormClose();
+  core_.FormClose();
+  EXPECT_EQ(LogMessages(), std::vector<std::string>{"servidor desativado."});
+}
+
+TEST_F(ServerCoreTest, MissingIniFileIsTheNoDatabaseError) {
+  core_.FormCreate();
+  EXPECT_EQ(view_.errors, std::vector<std::string>{kNoDatabase});
+  EXPECT_TRUE(listener_.ports.empty());
+}
+
+TEST_F(ServerCoreTest, PortThatCannotBeBoundIsShownAndSkipsTheModule) {
+  listener_.onOpen = [](int, std::string& error) {
+    error = "porta em uso";
+    return false;
+  };
+  StartWithDatabase();
+
+  EXPECT_EQ(view_.errors, std::vector<std::string>{"porta em uso"});
+  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  core_.FormClose();
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{
+                               "LoadParam: (ProtocoloTerminal = VT-100), (TipoTeclado = 16), "
+                               "(PortaIp = 2001).",
+                               "AtivarServer: servidor inativo", "servidor desativado."}));
+}
+
+TEST_F(ServerCoreTest, ErrorBeforeTheWindowShowsIsAnErrorBox) {
+  WriteIni("[BDADOS-CONFIG]\nBDADOS=/dados/f.fdb\n");
+  core_.FormCreate();
+  core_.HandleError("falhou");
+  EXPECT_EQ(view_.errors, std::vector<std::string>{"falhou"});
+  EXPECT_EQ(listener_.closes, 0);
+}
+
+TEST_F(ServerCoreTest, ServerExceptionRestartsTheListener) {
+  StartWithDatabase();
+  auto terminal = listener_.connect("10.0.0.1");
+  core_.ClientConnect(terminal);
+
+  core_.HandleError("Connection timed out");
+
+  EXPECT_EQ(view_.received, (std::vector<std::string>{"Erro Conex\xE3o: Connection timed out",
+                                                      "Conex\xE3o Servidor Reiniciada."}));
+  EXPECT_TRUE(view_.errors.empty());
+  EXPECT_FALSE(terminal->isOpen());
+  EXPECT_TRUE(listener_.listening);
+  EXPECT_EQ(listener_.ports, (std::vector<int>{2001, 2001}));
+  const std::vector<std::string> log = LogMessages();
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(log[2], "servidor desativado.");
+  EXPECT_EQ(log[3], "AtivarServer: servidor ativo");
+  // The terminal keeps its record: a reconnect gets the same number and no
+  // second list entry.
+  core_.ClientConnect(listener_.connect("10.0.0.1"));
+  EXPECT_EQ(view_.entries, std::vector<std::string>{"0 - 10.0.0.1"});
+}
+
+TEST_F(ServerCoreTest, FailedRestartIsReportedOnceAndTheServerStillCloses) {
+  StartWithDatabase();
+  listener_.onOpen = [](int, std::string& error) {
+    error = "porta em uso";
+    return false;
+  };
+
+  core_.HandleError("Network unreachable");
+
+  EXPECT_EQ(view_.received, std::vector<std::string>{"Erro Conex\xE3o: Network unreachable"});
+  EXPECT_EQ(view_.errors, std::vector<std::string>{"porta em uso"});
+  EXPECT_EQ(listener_.ports.size(), 2u);
+  core_.FormClose();
+  EXPECT_EQ(LogMessages().back(), "servidor desativado.");
+}
+
+TEST_F(ServerCoreTest, ErrorRaisedWhileRestartingDoesNotRestartAgain) {
+  StartWithDatabase();
+  int opens = 0;
+  listener_.onOpen = [&](int, std::string&) {
+    // The reopen itself runs into an error handler call.
+    if (++opens < 5) core_.HandleError("de novo");
+    return true;
+  };
+
+  core_.HandleError("primeiro");
+
+  EXPECT_EQ(opens, 1);
+  EXPECT_EQ(view_.received,
+            (std::vector<std::string>{"Erro Conex\xE3o: primeiro", "Erro Conex\xE3o: de novo",
+                                      "Conex\xE3o Servidor Reiniciada."}));
+}
+
+TEST_F(ServerCoreTest, LogFailureWhileRestartingStillReopensTheListener) {
+  StartWithDatabase();
+  // The log file turns into a folder: every further line fails.
+  std::filesystem::remove(folder_ / "log" / "server-log-05.log");
+  std::filesystem::create_directory(folder_ / "log" / "server-log-05.log");
+
+  core_.HandleError("Connection timed out");
+
+  EXPECT_TRUE(listener_.listening);
+  EXPECT_EQ(listener_.ports.size(), 2u);
+  EXPECT_EQ(view_.received.back(), "Conex\xE3o Servidor Reiniciada.");
+  EXPECT_EQ(view_.errors.size(), 1u);
+}
+
+TEST_F(ServerCoreTest, EachAddressIsListedOnceAndShownTheBadgePrompt) {
+  StartWithDatabase();
+  auto first = listener_.connect("127.0.0.1");
+  core_.ClientConnect(first);
+  core_.ClientConnect(listener_.connect("127.0.0.2"));
+  auto again = listener_.connect("127.0.0.1");
+  core_.ClientConnect(again);
+
+  EXPECT_EQ(view_.entries, (std::vector<std::string>{"0 - 127.0.0.1", "1 - 127.0.0.2"}));
+  const std::string badgePrompt =
+      "\x1B[H\x1B[J\x1B[01;01H\x1B[01;01H"
+      "CRACHA:";
+  EXPECT_EQ(first->sent, badgePrompt);
+  EXPECT_EQ(again->sent, badgePrompt);
+  EXPECT_EQ(core_.registry().FindTerminal("127.0.0.1"), 0);
+  EXPECT_TRUE(view_.received.empty());
+}
+
+}  // namespace
+}  // namespace mts

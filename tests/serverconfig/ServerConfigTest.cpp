@@ -1,0 +1,168 @@
+#include "server/ServerConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace mts {
+namespace {
+
+// What the server makes of one INI file; every field starts at the value an
+// empty file gives.
+struct Expected {
+  std::string protocolTerminal = "VT-100";
+  bool stxEtx = false;
+  std::string keyboardType = "16";
+  bool wide = false;
+  int port = 1001;
+  std::vector<std::string> leds;
+  int greenTime = 300, redTime = 300, greenRepeats = 1, redRepeats = 2;
+  std::string database = "ERRO";
+  bool configured = false;
+  std::string password = "pelrot41";
+  std::string driverName = "DevartInterBase";
+};
+
+struct ConfigCase {
+  const char* name;
+  std::string ini;
+  Expected expected;
+};
+
+void PrintTo(const ConfigCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+Expected With(void (*change)(Expected&)) {
+  Expected e;
+  change(e);
+  return e;
+}
+
+class LoadParamSettings : public testing::TestWithParam<ConfigCase> {};
+
+TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
+  const ConfigCase& c = GetParam();
+  const ServerConfig config = ReadServerConfig(IniFile::fromText(c.ini));
+  const Expected& e = c.expected;
+  EXPECT_EQ(config.protocolTerminal, e.protocolTerminal);
+  EXPECT_EQ(config.protocolStxEtx(), e.stxEtx);
+  EXPECT_EQ(config.keyboardType, e.keyboardType);
+  EXPECT_EQ(config.wideKeyboard(), e.wide);
+  EXPECT_EQ(config.port, e.port);
+  EXPECT_EQ(config.ledTerminals, e.leds);
+  EXPECT_EQ(config.greenLedTime, e.greenTime);
+  EXPECT_EQ(config.redLedTime, e.redTime);
+  EXPECT_EQ(config.greenLedRepeats, e.greenRepeats);
+  EXPECT_EQ(config.redLedRepeats, e.redRepeats);
+  EXPECT_EQ(config.database, e.database);
+  EXPECT_EQ(config.databaseConfigured(), e.configured);
+  EXPECT_EQ(PasswordForKey(config.key), e.password);
+  EXPECT_EQ(DriverSetFor(config.firebirdVersion).driverName, e.driverName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoadParamSettings,
+    testing::Values(
+        ConfigCase{"no_file_means_no_database", "", {}},
+        ConfigCase{"database_set_to_ERRO_is_not_configured", "[BDADOS-CONFIG]\nBDADOS=ERRO\n", {}},
+        ConfigCase{"full_file",
+                   "[SERVER-CONFIG]\r\nPROTOCOLO-TERMINAL=STX-ETX\r\nTIPO-TECLADO=44\r\n"
+                   "PORTA-IP=2001\r\n[IP_TERMINAL_LED]\r\n1=10.0.0.5\r\n2=10.0.0.6\r\n"
+                   "[CONFIG_LED]\r\nTEMPO_LED_VERDE=100\r\nTEMPO_LED_VERMELHO=200\r\n"
+                   "QTDE_REPETICAO_LED_VERDE=3\r\nQTDE_REPETICAO_LED_VERMELHO=4\r\n"
+                   "[BDADOS-CONFIG]\r\nBDADOS=srv/3050:C:\\db\\F.FDB\r\nCHAVE=1\r\n"
+                   "VersaoFirebird=3\r\n",
+                   With([](Expected& e) {
+                     e.protocolTerminal = "STX-ETX";
+                     e.stxEtx = true;
+                     e.keyboardType = "44";
+                     e.wide = true;
+                     e.port = 2001;
+                     e.leds = {"10.0.0.5", "10.0.0.6"};
+                     e.greenTime = 100, e.redTime = 200, e.greenRepeats = 3, e.redRepeats = 4;
+                     e.database = "srv/3050:C:\\db\\F.FDB";
+                     e.configured = true;
+                     e.password = "tallowfen";
+                     e.driverName = "DevartFirebird";
+                   })},
+        ConfigCase{"lower_case_stx_etx_is_vt100_shown_as_read",
+                   "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=stx-etx\n",
+                   With([](Expected& e) { e.protocolTerminal = "stx-etx"; })},
+        ConfigCase{"keyboard_other_than_44", "[SERVER-CONFIG]\nTIPO-TECLADO=044\n",
+                   With([](Expected& e) { e.keyboardType = "044"; })},
+        ConfigCase{"blanks_around_values_are_not_part_of_them",
+                   "[server-config]\n protocolo-terminal =  STX-ETX \ntipo-teclado= 44\n",
+                   With([](Expected& e) {
+                     e.protocolTerminal = "STX-ETX";
+                     e.stxEtx = true;
+                     e.keyboardType = "44";
+                     e.wide = true;
+                   })},
+        ConfigCase{"port_not_a_number", "[SERVER-CONFIG]\nPORTA-IP=porta\n", {}},
+        ConfigCase{"port_with_trailing_text", "[SERVER-CONFIG]\nPORTA-IP=1002x\n", {}},
+        ConfigCase{"led_numbers_not_numbers",
+                   "[CONFIG_LED]\nTEMPO_LED_VERDE=\nQTDE_REPETICAO_LED_VERMELHO=x\n",
+                   {}},
+        ConfigCase{"led_values_keep_their_own_equals", "[IP_TERMINAL_LED]\n1=127.0.0.1\nA = x=y\n",
+                   With([](Expected& e) {
+                     e.leds = {"127.0.0.1", "x=y"};
+                   })},
+        ConfigCase{"chave_2", "[BDADOS-CONFIG]\nCHAVE=2\n", {}},
+        ConfigCase{"chave_3", "[BDADOS-CONFIG]\nCHAVE=3\n",
+                   With([](Expected& e) { e.password = "PelRot41"; })},
+        ConfigCase{"chave_4", "[BDADOS-CONFIG]\nCHAVE=4\n",
+                   With([](Expected& e) { e.password = "peLroT41"; })},
+        ConfigCase{"chave_other_text_is_the_password", "[BDADOS-CONFIG]\nCHAVE=s3nh@\n",
+                   With([](Expected& e) { e.password = "s3nh@"; })},
+        ConfigCase{"chave_compared_exactly", "[BDADOS-CONFIG]\nCHAVE=01\n",
+                   With([](Expected& e) { e.password = "01"; })},
+        ConfigCase{"firebird_3_0_is_interbase_set", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n", {}},
+        ConfigCase{"firebird_version_key_in_other_case", "[BDADOS-CONFIG]\nversaofirebird=3\n",
+                   With([](Expected& e) { e.driverName = "DevartFirebird"; })}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DriverSet, BothSetsInFull) {
+  const DriverSet firebird = DriverSetFor("3");
+  EXPECT_EQ(firebird.connectionName, "DevartFirebird");
+  EXPECT_EQ(firebird.driverName, "DevartFirebird");
+  EXPECT_EQ(firebird.driverFunction, "getSQLDriverFirebird");
+  EXPECT_EQ(firebird.driverLibrary, "dbexpida_V5.dll");
+  EXPECT_EQ(firebird.clientLibrary, "fbclient_V3.dll");
+  const DriverSet interbase = DriverSetFor("2.5");
+  EXPECT_EQ(interbase.connectionName, "Devart InterBase");
+  EXPECT_EQ(interbase.driverName, "DevartInterBase");
+  EXPECT_EQ(interbase.driverFunction, "getSQLDriverInterBase");
+  EXPECT_EQ(interbase.driverLibrary, "dbexpida.dll");
+  EXPECT_EQ(interbase.clientLibrary, "fbclient.dll");
+}
+
+TEST(ConnectionParameterLines, FifteenLinesInOrder) {
+  EXPECT_EQ(ConnectionParameterLines("/dados/fabrica.fdb", "pelrot41"),
+            (std::vector<std::string>{
+                "DriverName=DevartInterBase", "Database=/dados/fabrica.fdb", "User_Name=SYSDBA",
+                "Password=pelrot41", "SQLDialect=3", "BlobSize=-1", "LocaleCode=0000",
+                "DevartInterBase TransIsolation=ReadCommited", "WaitOnLocks=True",
+                "OptimizedNumerics=False", "CharLength=0", "EnableBCD=True", "LongStrings=True",
+                "UseQuoteChar=False", "FetchAll=False"}));
+}
+
+TEST(LoadParamLogLine, ShowsValuesAsRead) {
+  ServerConfig config;
+  config.protocolTerminal = "stx-etx";
+  config.keyboardType = "44";
+  config.port = 1001;
+  EXPECT_EQ(LoadParamLogLine(config),
+            "LoadParam: (ProtocoloTerminal = stx-etx), (TipoTeclado = 44), (PortaIp = 1001).");
+}
+
+TEST(ValueOfLine, CutsAtTheFirstEquals) {
+  EXPECT_EQ(ValueOfLine("1=127.0.0.1"), "127.0.0.1");
+  EXPECT_EQ(ValueOfLine("1=a=b"), "a=b");
+  EXPECT_EQ(ValueOfLine("1="), "");
+  EXPECT_EQ(ValueOfLine("no equals"), "no equals");
+}
+
+}  // namespace
+}  // namespace mts
