@@ -5,33 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "ScratchDatabase.h"
+#include "CreateDatabaseCommand.h"
 #include "dataaccess/Connection.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 namespace mts::schematest {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contentOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write(const fs::path& file, const std::string& content) {
-  std::ofstream(file, std::ios::binary) << content;
-}
+using mts::test::readFile;
+using mts::test::TempDir;
+using mts::test::writeFile;
 
 TEST(CreateDatabase, MakesAWin1252DatabaseWithPageSize8192) {
-  ScratchFolder folder;
+  TempDir folder("create");
   const fs::path path = folder.path() / "new.fdb";
-  const CommandResult result = runCommand({createDatabaseCommand().string(), path.string()});
+  const CommandResult result = runCommand(createDatabaseCommand(), {path.string()});
   ASSERT_EQ(result.exitStatus, 0) << result.output;
 
   mts::db::ConnectionSettings settings;
@@ -49,31 +42,31 @@ TEST(CreateDatabase, MakesAWin1252DatabaseWithPageSize8192) {
 }
 
 TEST(CreateDatabase, RefusesAPathThatExists) {
-  ScratchFolder folder;
+  TempDir folder("create");
   const fs::path path = folder.path() / "factory.fdb";
-  write(path, "the factory's data");
+  writeFile(path, "the factory's data");
 
-  const CommandResult result = runCommand({createDatabaseCommand().string(), path.string()});
+  const CommandResult result = runCommand(createDatabaseCommand(), {path.string()});
 
   EXPECT_NE(result.exitStatus, 0);
   EXPECT_NE(result.output.find("exists"), std::string::npos) << result.output;
-  EXPECT_EQ(contentOf(path), "the factory's data");
+  EXPECT_EQ(readFile(path), "the factory's data");
 }
 
 TEST(CreateDatabase, StopsAtTheFirstSqlErrorAndRemovesTheFile) {
   // A copy of the command beside the real schema and a demo script with an error.
-  ScratchFolder folder;
+  TempDir folder("create");
   const fs::path command = folder.path() / "create-database";
   fs::copy_file(createDatabaseCommand(), command);
   fs::copy_file(createDatabaseCommand().parent_path() / "schema.sql", folder.path() / "schema.sql");
-  write(folder.path() / "demo.sql",
-        "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('10', 'CORTE');\n"
-        "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('100', 'CODE TOO LONG');\n"
-        "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('20', 'PESPONTO');\n"
-        "COMMIT;\n");
+  writeFile(folder.path() / "demo.sql",
+            "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('10', 'CORTE');\n"
+            "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('100', 'CODE TOO LONG');\n"
+            "INSERT INTO SETOR (COD_SE, NOME_SE) VALUES ('20', 'PESPONTO');\n"
+            "COMMIT;\n");
   const fs::path path = folder.path() / "broken.fdb";
 
-  const CommandResult result = runCommand({"bash", command.string(), "--demo", path.string()});
+  const CommandResult result = runCommand("/bin/bash", {command.string(), "--demo", path.string()});
 
   EXPECT_NE(result.exitStatus, 0);
   EXPECT_NE(result.output.find("string right truncation"), std::string::npos) << result.output;

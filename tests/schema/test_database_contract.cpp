@@ -4,15 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "ScratchDatabase.h"
 #include "StatementFile.h"
-#include "dataaccess/Connection.h"
 #include "dataaccess/DatabaseError.h"
+#include "support/FactoryDatabaseTest.h"
 
 namespace mts::schematest {
 namespace {
@@ -70,23 +68,17 @@ Params cutCardPosting(const std::string& sector) {
                 {"DATA_SAIDA", kPostingTime}};
 }
 
-class FactoryDatabaseContract : public ::testing::Test {
+// Every test writes rows and counts them: each gets a fresh database.
+class FactoryDatabaseContract : public mts::test::FactoryDatabaseTest {
  protected:
   void SetUp() override {
-    database_ = std::make_unique<ScratchDatabase>(DatabaseContent::Schema);
-    connection_ = std::make_unique<mts::db::Connection>(database_->settings());
-  }
-  void TearDown() override {
-    connection_.reset();
-    database_.reset();
+    openSuiteDatabase(mts::test::factorySchema());
+    FactoryDatabaseTest::SetUp();
   }
 
-  int run(std::string_view statementName, const Params& params = {}) {
-    return connection_->execute(factoryStatement(statementName).sql, params);
+  static int run(std::string_view statementName, const Params& params = {}) {
+    return execute(factoryStatement(statementName).sql, params);
   }
-
-  std::unique_ptr<ScratchDatabase> database_;
-  std::unique_ptr<mts::db::Connection> connection_;
 };
 
 TEST_F(FactoryDatabaseContract, RowsInsertedWithZeroAsIdentifierGetFreshOnes) {
@@ -110,7 +102,7 @@ TEST_F(FactoryDatabaseContract, RowsInsertedWithZeroAsIdentifierGetFreshOnes) {
     SCOPED_TRACE(c.statement);
     for (const auto& row : c.rows) EXPECT_EQ(run(c.statement, row), 1);
     std::set<int> identifiers;
-    for (const auto& row : connection_->query(c.identifiers)) {
+    for (const auto& row : query(c.identifiers)) {
       EXPECT_GT(row.integer("ID"), 0);
       identifiers.insert(row.integer("ID"));
     }
@@ -122,7 +114,7 @@ TEST_F(FactoryDatabaseContract, ExitOfAPostingChangesOnlyTheRowWithThatKey) {
   // Two postings that differ in nothing but their identifier.
   run("TdmAtuProducao.dspProdSetor insert entry", entryPosting());
   run("TdmAtuProducao.dspProdSetor insert entry", entryPosting());
-  const auto before = connection_->query("select ID_PS from PRODUCAO_SETOR order by ID_PS");
+  const auto before = query("select ID_PS from PRODUCAO_SETOR order by ID_PS");
   ASSERT_EQ(before.size(), 2u);
   const int exited = before[1].integer("ID_PS");
 
@@ -131,7 +123,7 @@ TEST_F(FactoryDatabaseContract, ExitOfAPostingChangesOnlyTheRowWithThatKey) {
                 {{"DTSAIDA_PS", exitTime}, {"HORASAIDA_PS", "16:40"}, {"ID_PS", exited}}),
             1);
 
-  const auto rows = connection_->query(
+  const auto rows = query(
       "select ID_PS, DTSAIDA_PS, HORASAIDA_PS, HORAENTRADA_PS, FUNCIONAR_PS from PRODUCAO_SETOR "
       "order by ID_PS");
   EXPECT_TRUE(rows[0].isNull("DTSAIDA_PS"));
@@ -153,7 +145,7 @@ TEST_F(FactoryDatabaseContract, ChangeLogProcedureRecordsOneFieldChange) {
                                      {"VRANT", previous},
                                      {"VRATU", "L"}});
 
-  const auto log = connection_->query(
+  const auto log = query(
       "select CHAVE_LA, ARQ_LA, CAMPO_LA, USUARIO_LA, DATA_LA, VRANT_LA, VRATU_LA "
       "from LOG_ALTERACAO");
   ASSERT_EQ(log.size(), 1u);
@@ -171,22 +163,20 @@ TEST_F(FactoryDatabaseContract, StockGeneratorsGiveTheNextValueAtEachRead) {
                            "TdmEstoqueProducao.ProximoId stock item"}) {
     SCOPED_TRACE(name);
     const std::string& sql = factoryStatement(name).sql;
-    const auto first = connection_->query(sql).front().bigint("GEN_ID");
-    const auto second = connection_->query(sql).front().bigint("GEN_ID");
+    const auto first = query(sql).front().bigint("GEN_ID");
+    const auto second = query(sql).front().bigint("GEN_ID");
     EXPECT_GT(first, 0);
     EXPECT_EQ(second, first + 1);
   }
 }
 
 TEST_F(FactoryDatabaseContract, ConfigHasExactlyOneRow) {
-  EXPECT_EQ(connection_->query(factoryStatement("TdmAtuProducao.sqlConfig").sql).size(), 1u);
-  EXPECT_EQ(connection_->query(factoryStatement("TdmAtuProducao.sqlDataHora_Servidor").sql).size(),
-            1u);
-  EXPECT_THROW(connection_->execute("insert into CONFIG (NOME_EMPRESA) values ('LUMORA')"),
+  EXPECT_EQ(query(factoryStatement("TdmAtuProducao.sqlConfig").sql).size(), 1u);
+  EXPECT_EQ(query(factoryStatement("TdmAtuProducao.sqlDataHora_Servidor").sql).size(), 1u);
+  EXPECT_THROW(execute("insert into CONFIG (NOME_EMPRESA) values ('LUMORA')"),
                mts::db::DatabaseError);
-  connection_->execute("update CONFIG set NOME_EMPRESA = 'LUMORA'");
-  EXPECT_EQ(connection_->query("select NOME_EMPRESA from CONFIG").front().text("NOME_EMPRESA"),
-            "LUMORA");
+  execute("update CONFIG set NOME_EMPRESA = 'LUMORA'");
+  EXPECT_EQ(query("select NOME_EMPRESA from CONFIG").front().text("NOME_EMPRESA"), "LUMORA");
 }
 
 }  // namespace

@@ -7,10 +7,11 @@
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "ScratchDatabase.h"
+#include "DemoDatabase.h"
 #include "StatementFile.h"
 #include "dataaccess/Connection.h"
 
@@ -22,8 +23,12 @@ using mts::db::Params;
 class DemoFactory : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    database_ = std::make_unique<ScratchDatabase>(DatabaseContent::DemoFactory);
-    connection_ = std::make_unique<mts::db::Connection>(database_->settings());
+    try {
+      database_ = std::make_unique<DemoDatabase>();
+      connection_ = std::make_unique<mts::db::Connection>(database_->settings());
+    } catch (const std::exception& error) {
+      setupError_ = error.what();
+    }
   }
   static void TearDownTestSuite() {
     connection_.reset();
@@ -42,8 +47,9 @@ class DemoFactory : public ::testing::Test {
     return rows.empty() ? 0 : std::stoi(rows.front().text("VALOR_PA"));
   }
 
-  static inline std::unique_ptr<ScratchDatabase> database_;
+  static inline std::unique_ptr<DemoDatabase> database_;
   static inline std::unique_ptr<mts::db::Connection> connection_;
+  static inline std::string setupError_;
 };
 
 // The piece of a card code at a 1-based position, or "" when the code is too short.

@@ -4,36 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "ScratchDatabase.h"
 #include "StatementFile.h"
-#include "dataaccess/Connection.h"
 #include "dataaccess/DatabaseError.h"
+#include "support/FactoryDatabaseTest.h"
 
 namespace mts::schematest {
 namespace {
 
-class FactoryStatementPrepares : public ::testing::TestWithParam<FactoryStatement> {
- protected:
-  static void SetUpTestSuite() {
-    database_ = std::make_unique<ScratchDatabase>(DatabaseContent::Schema);
-    connection_ = std::make_unique<mts::db::Connection>(database_->settings());
-  }
-  static void TearDownTestSuite() {
-    connection_.reset();
-    database_.reset();
-  }
-
-  static inline std::unique_ptr<ScratchDatabase> database_;
-  static inline std::unique_ptr<mts::db::Connection> connection_;
-};
+// One database for all statements: preparing changes nothing.
+class FactoryStatementPrepares : public mts::test::FactoryDatabaseTest,
+                                 public ::testing::WithParamInterface<FactoryStatement> {};
 
 TEST_P(FactoryStatementPrepares, OnAFreshSchema) {
-  ASSERT_NE(connection_, nullptr) << "the schema database could not be made";
   const FactoryStatement& statement = GetParam();
   try {
-    connection_->prepare(statement.sql);
+    connection().prepare(statement.sql);
   } catch (const mts::db::DatabaseError& error) {
     FAIL() << statement.name << " does not prepare:\n" << error.what() << "\n\n" << statement.sql;
   }
