@@ -13,6 +13,7 @@
 
 #include "Fakes.h"
 #include "TempFolder.h"
+#include "support/TestDatabase.h"
 
 namespace mts {
 namespace {
@@ -35,7 +36,7 @@ class WindowTest : public testing::Test {
     WriteFile(folder_ / "mtserver.ini",
               "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=STX-ETX\nTIPO-TECLADO=16\nPORTA-IP=" +
                   std::to_string(FreePort()) +
-                  "\n[BDADOS-CONFIG]\nBDADOS=/dados/fabrica/FABRICA.FDB\n");
+                  "\n[BDADOS-CONFIG]\nBDADOS=" + database_.path().string() + "\n");
     window_ =
         std::make_unique<TfrmMtServer>(ServerPaths{folder_ / "mtserver.ini", folder_ / "log"});
     window_->show();
@@ -51,6 +52,7 @@ class WindowTest : public testing::Test {
   }
 
   TempFolder folder_;
+  test::TestDatabase database_{test::factorySchema()};
   std::unique_ptr<TfrmMtServer> window_;
 };
 
@@ -73,8 +75,9 @@ TEST_F(WindowTest, LayoutTextsAndFixedSize) {
 
   QStatusBar* bar = Find<QStatusBar>(w, "stBarra");
   ASSERT_NE(bar, nullptr);
-  const char* expectedTexts[] = {"BD: /dados/fabrica/FABRICA.FDB", "Protocolo Terminal: STX-ETX",
-                                 "Tipo Teclado: 16", "Porta IP: "};
+  const QString expectedTexts[] = {"BD: " + QString::fromStdString(database_.path().string()),
+                                   "Protocolo Terminal: STX-ETX", "Tipo Teclado: 16",
+                                   "Porta IP: "};
   for (int i = 0; i < 4; ++i) {
     QLabel* panel = Find<QLabel>(w, QString("stBarraPanel%1").arg(i).toUtf8().constData());
     ASSERT_NE(panel, nullptr);
