@@ -76,8 +76,7 @@ TEST_F(WindowTest, LayoutTextsAndFixedSize) {
   QStatusBar* bar = Find<QStatusBar>(w, "stBarra");
   ASSERT_NE(bar, nullptr);
   const QString expectedTexts[] = {"BD: " + QString::fromStdString(database_.path().string()),
-                                   "Protocolo Terminal: STX-ETX", "Tipo Teclado: 16",
-                                   "Porta IP: "};
+                                   "Protocolo Terminal: STX-ETX", "Tipo Teclado: 16", "Porta IP: "};
   for (int i = 0; i < 4; ++i) {
     QLabel* panel = Find<QLabel>(w, QString("stBarraPanel%1").arg(i).toUtf8().constData());
     ASSERT_NE(panel, nullptr);
