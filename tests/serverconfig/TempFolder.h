@@ -1,7 +1,5 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,29 +7,15 @@
 #include <string>
 #include <system_error>
 
+#include "support/TempDir.h"
+
 namespace mts::testing_support {
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
-class TempFolder {
+class TempFolder : public test::TempDir {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mts-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
+  TempFolder() : TempDir("server") {}
 };
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
