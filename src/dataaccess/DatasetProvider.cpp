@@ -6,6 +6,7 @@
 #include "dataaccess/DatabaseError.h"
 #include "dataaccess/DatasetError.h"
 #include "dataaccess/DatasetText.h"
+#include "dataaccess/SqlLexing.h"
 #include "dataaccess/VNSQLQuery.h"
 
 namespace mts {
@@ -14,33 +15,6 @@ namespace {
 
 bool isWordChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
-}
-
-// Index just past the end of the quoted text that starts at `at` (quote doubled
-// inside stands for itself).
-std::size_t skipQuoted(std::string_view sql, std::size_t at) {
-  const char quote = sql[at];
-  std::size_t i = at + 1;
-  while (i < sql.size()) {
-    if (sql[i] == quote) {
-      if (i + 1 < sql.size() && sql[i + 1] == quote) {
-        i += 2;
-        continue;
-      }
-      return i + 1;
-    }
-    ++i;
-  }
-  return sql.size();
-}
-
-std::size_t skipComment(std::string_view sql, std::size_t at) {
-  if (sql[at + 1] == '-') {
-    std::size_t end = sql.find('\n', at);
-    return end == std::string_view::npos ? sql.size() : end + 1;
-  }
-  std::size_t end = sql.find("*/", at + 2);
-  return end == std::string_view::npos ? sql.size() : end + 2;
 }
 
 class StatementBuilder {
@@ -169,13 +143,12 @@ std::string DatasetProvider::TableNameFromSQL(std::string_view sql) {
   std::size_t i = 0;
   while (i < sql.size()) {
     const char c = sql[i];
-    const char next = i + 1 < sql.size() ? sql[i + 1] : '\0';
     if (std::isspace(static_cast<unsigned char>(c))) {
       ++i;
-    } else if ((c == '-' && next == '-') || (c == '/' && next == '*')) {
-      i = skipComment(sql, i);
+    } else if (db::startsComment(sql, i)) {
+      i = db::skipComment(sql, i);
     } else if (c == '"') {
-      std::size_t end = skipQuoted(sql, i);
+      std::size_t end = db::skipQuoted(sql, i);
       if (tableNext) return std::string(sql.substr(i, end - i));
       i = end;
     } else if (isWordChar(c)) {
@@ -187,7 +160,7 @@ std::string DatasetProvider::TableNameFromSQL(std::string_view sql) {
       i = end;
     } else {
       if (c == '\'') {
-        i = skipQuoted(sql, i);
+        i = db::skipQuoted(sql, i);
       } else {
         if (c == '(') ++depth;
         if (c == ')') --depth;

@@ -1,6 +1,7 @@
 #include "dataaccess/PositionalSql.h"
 
 #include "dataaccess/DatabaseError.h"
+#include "dataaccess/SqlLexing.h"
 #include "dataaccess/SqlNames.h"
 
 namespace mts::db {
@@ -12,24 +13,6 @@ bool isNameStart(char c) {
 
 bool isNamePart(char c) {
   return isNameStart(c) || (c >= '0' && c <= '9') || c == '$';
-}
-
-// Index just past the end of the quoted text that opens at `start` with `quote`;
-// a doubled quote inside stands for the quote itself. An unterminated quote runs
-// to the end of the text (the database reports it when preparing).
-std::size_t skipQuoted(std::string_view sql, std::size_t start, char quote) {
-  std::size_t i = start + 1;
-  while (i < sql.size()) {
-    if (sql[i] == quote) {
-      if (i + 1 < sql.size() && sql[i + 1] == quote) {
-        i += 2;
-        continue;
-      }
-      return i + 1;
-    }
-    ++i;
-  }
-  return sql.size();
 }
 
 char closingDelimiter(char open) {
@@ -62,16 +45,6 @@ bool startsAlternativeQuoted(std::string_view sql, std::size_t i) {
   return i + 2 < sql.size() && sql[i + 1] == '\'';
 }
 
-std::size_t skipLineComment(std::string_view sql, std::size_t start) {
-  const std::size_t end = sql.find('\n', start);
-  return end == std::string_view::npos ? sql.size() : end + 1;
-}
-
-std::size_t skipBlockComment(std::string_view sql, std::size_t start) {
-  const std::size_t end = sql.find("*/", start + 2);
-  return end == std::string_view::npos ? sql.size() : end + 2;
-}
-
 }  // namespace
 
 PositionalSql toPositional(std::string_view sql) {
@@ -82,13 +55,11 @@ PositionalSql toPositional(std::string_view sql) {
     const char c = sql[i];
     std::size_t next = i + 1;
     if (c == '\'' || c == '"') {
-      next = skipQuoted(sql, i, c);
+      next = skipQuoted(sql, i);
     } else if (startsAlternativeQuoted(sql, i)) {
       next = skipAlternativeQuoted(sql, i);
-    } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
-      next = skipLineComment(sql, i);
-    } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
-      next = skipBlockComment(sql, i);
+    } else if (startsComment(sql, i)) {
+      next = skipComment(sql, i);
     } else if (c == '?') {
       throw DatabaseError("Unnamed parameter '?' in the statement: pass every value as :NAME");
     } else if (c == ':' && i + 1 < sql.size() && isNameStart(sql[i + 1])) {
