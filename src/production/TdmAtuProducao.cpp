@@ -59,7 +59,9 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter 
       sqlOperacaoFicha(
           sqlLines({"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
                     ":FICHA AND O.SETOR_OS = :SETOR"})),
-      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})) {
+      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})),
+      validacao_(connection, cdsSetor, parametros_, DadosAtuProducao,
+                 [this](const std::string& codigo) { return NomeSetor(codigo); }) {
   cdsSetor.setSQL({"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"});
   cdsFuncCracha.setSQL({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
                         "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "

@@ -11,6 +11,7 @@
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
+#include "production/validation/PostingValidation.h"
 
 namespace mts {
 
@@ -118,6 +119,90 @@ class TdmAtuProducao {
   // NOME_SE of the sector; empty when there is no such sector.
   std::string NomeSetor(const std::string& codigo);
 
+  // --- Posting validation ----------------------------------------------------
+
+  // Whether DadosAtuProducao may be posted in its sector now. Accepted: Sucesso
+  // with the request completed for recording (Qtde, CampoData, CampoHora,
+  // BaixaSetorEntrada, DataHora, FilialEstoque, VerificaLiberacaoItemTalao).
+  // Refused: the message of the first check that failed. Writes nothing;
+  // database errors propagate, leaving the fields set so far as they are.
+  TRetorno ValidaAtuProducao();
+  db::Timestamp DataHoraServidor() { return validacao_.relogio.DataHoraServidor(); }
+
+  // Sector admission and production sequence.
+  bool ValidarSetorFuncionario(std::string& m) {
+    return validacao_.sequencia.ValidarSetorFuncionario(m);
+  }
+  bool ValidarTipoAtuSetor(std::string& m) { return validacao_.sequencia.ValidarTipoAtuSetor(m); }
+  void AbrirItemFicha() { validacao_.sequencia.AbrirItemFicha(); }
+  bool ValidarSetorProduto(const std::string& produto, std::string& m) {
+    return validacao_.sequencia.ValidarSetorProduto(produto, m);
+  }
+  bool ValidarSetoresAnteriores(std::string& m) {
+    return validacao_.sequencia.ValidarSetoresAnteriores(m);
+  }
+  std::string FiltrarSetoresAnteriores(const std::string& setores) {
+    return validacao_.sequencia.FiltrarSetoresAnteriores(setores);
+  }
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& m) {
+    return validacao_.sequencia.SetorAnteriorAtualizado(setor, m);
+  }
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& m) {
+    return validacao_.sequencia.AgrupamentoAtualizado(setor, m);
+  }
+
+  // Programme, raw material and operations.
+  TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
+                                 const std::string& setor) {
+    return validacao_.ordemProducao.VerificarFichaOpSetor(prog, ficha, setor);
+  }
+  bool ProgEncerrada(const std::string& prog, std::string& m) {
+    return validacao_.ordemProducao.ProgEncerrada(prog, m);
+  }
+  bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
+                          const std::string& ficha, std::string& m) {
+    return validacao_.ordemProducao.ValidarBxReqMPrima(setor, prog, ficha, m);
+  }
+  // Loads the card's recorded operations (AbrirProdSetorOperacao) first.
+  bool ValidarFichaOperacao(std::string& m);
+  double TotalParesFicha() { return validacao_.ordemProducao.TotalParesFicha(); }
+
+  // Card kinds and quantities ("...Baixada(s)" and PossuiSubfichas: true refuses).
+  bool ValidarProgFicha(std::string& m) { return validacao_.tiposFicha.ValidarProgFicha(m); }
+  bool SubfichasBaixadas(std::string& m) { return validacao_.tiposFicha.SubfichasBaixadas(m); }
+  bool PossuiSubfichas(std::string& m) { return validacao_.tiposFicha.PossuiSubfichas(m); }
+  bool FichaPrincipalBaixada(const std::string& grupo, std::string& m) {
+    return validacao_.tiposFicha.FichaPrincipalBaixada(grupo, m);
+  }
+  // Box label checks: looked up again by CodCxColet, then its own checks.
+  bool ValidarCodCxColet(std::string& m);
+  // Sub-production label checks: looked up again by IdSubProd, then its own checks.
+  bool ValidarCodSubProd(std::string& m);
+  bool SubfichaJaBaixada(std::string& m) { return validacao_.tiposFicha.SubfichaJaBaixada(m); }
+  bool ValidarSubFicha(std::string& m) { return validacao_.tiposFicha.ValidarSubFicha(m); }
+
+  // Sector grouping, the card's postings and repeated postings.
+  std::string SetorAgrupamento(const std::string& setor) {
+    return validacao_.grupos.SetorAgrupamento(setor);
+  }
+  bool AbrirSetoresAgrupamento(const std::string& setor) {
+    return validacao_.grupos.AbrirSetoresAgrupamento(setor);
+  }
+  // Loads the card's postings (every sector when `setor` is empty), narrowed to
+  // the sub-card when DadosAtuProducao.PossuiSubFicha; see CardPostings.
+  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
+                      std::int32_t idSubProd, const std::string& subFicha) {
+    validacao_.postagens.AbrirProdSetor(prog, ficha, setor, idSubProd, subFicha,
+                                        DadosAtuProducao.PossuiSubFicha);
+  }
+  TVNClientDataSet& cdsProdSetor() { return validacao_.postagens.cdsProdSetor(); }
+  bool ValidarAgrupamento(const std::string& grupo, std::string& m) {
+    return validacao_.regrasPostagem.ValidarAgrupamento(grupo, m);
+  }
+  bool ValidarBaixaRepetida(std::string& m) {
+    return validacao_.regrasPostagem.ValidarBaixaRepetida(m);
+  }
+
  private:
   bool CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
                       std::string& mensagem);
@@ -129,6 +214,8 @@ class TdmAtuProducao {
                         TDadosAtuProducao& dados, std::string& mensagem);
   bool IdentificarSubProd(const std::string& codigo, const std::string& setorFuncionario,
                           TDadosAtuProducao& dados, std::string& mensagem);
+  bool ValidarTipoFicha(const std::string& grupo, std::string& mensagem);
+
   bool IdentificarFichaProducao(const std::string& codigo, const std::string& setorFuncionario,
                                 TDadosAtuProducao& dados, std::string& mensagem);
 
@@ -155,6 +242,9 @@ class TdmAtuProducao {
   TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
   ModuleQuery sqlOperacaoFicha;
   ModuleQuery sqlNomeSetor;
+
+  // Validation of a posting; borrows the sectors, parameters and request above.
+  PostingValidation validacao_;
 };
 
 }  // namespace mts
