@@ -5,12 +5,16 @@
 #include <string>
 
 #include "dataaccess/Connection.h"
-#include "dataaccess/VNClientDataSet.h"
 #include "dataaccess/Value.h"
-#include "production/ModuleQuery.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
+#include "production/cards/CutCards.h"
+#include "production/cards/SectorOperations.h"
+#include "production/identification/BadgeLookup.h"
+#include "production/identification/CardIdentification.h"
+#include "production/lists/CachedLists.h"
+#include "production/parameters/ParameterReader.h"
 #include "production/validation/PostingValidation.h"
 
 namespace mts {
@@ -24,6 +28,12 @@ using StartupErrorReporter = std::function<void(const std::string& message)>;
 // postings of every terminal. One instance lives as long as the server and
 // serves all terminals, one request at a time, on the server's single thread.
 //
+// This header is the index of the module's operations, grouped by area. Each
+// operation hands the work to the class of its area (named in the group's
+// heading), which owns that area's statements and documents the contract; the
+// module owns the areas, the current request, the parameters and the cached
+// lists.
+//
 // The connection is the server's; the module uses it and never owns it. It
 // must outlive the module.
 //
@@ -35,8 +45,8 @@ class TdmAtuProducao {
   // Binds every statement to the connection (DefinirConexao), then runs the
   // creation handler (DataModuleCreate). An error inside the creation handler
   // is passed to reportError once and the module is created all the same: the
-  // parameters not read by then keep their defaults for the module's whole
-  // life, and the cached lists stay closed until the next AtualizarCadastros.
+  // parameters not read by then keep their defaults, and the cached lists stay
+  // closed until the next AtualizarCadastros.
   TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError);
   ~TdmAtuProducao();
   TdmAtuProducao(const TdmAtuProducao&) = delete;
@@ -46,205 +56,100 @@ class TdmAtuProducao {
   // request in before validation and back after it.
   TDadosAtuProducao DadosAtuProducao;
 
-  // --- Creation, parameters and cached lists -------------------------------
-
-  // Makes every statement and cached list of the module run on the connection.
+  // --- Creation, parameters and cached lists (parameters/, lists/) ----------
   void DefinirConexao(db::Connection& connection);
   // Reads the production parameters and then opens the cached lists.
   void DataModuleCreate();
-  // Reads the eighteen production parameters from PARAM, in a fixed order,
-  // keeping each as soon as it is read.
   void CarregarParametros();
   const ProductionParameters& Parametros() const { return parametros_; }
-
-  // VALOR_PA of (group, name) as stored; empty when there is no row or it is null.
   std::string LerParametro(const std::string& grupo, const std::string& parametro);
-  // LerParametro converted as integerFromText does.
   std::int32_t LerParametroInt(const std::string& grupo, const std::string& parametro);
-
-  // CONFIG.NOME_EMPRESA as it is now (read afresh at each call); empty when
-  // CONFIG has no row.
   std::string NomeEmpresa();
-
-  // Reopens cdsSetor, cdsFuncCracha and cdsFunc, in that order.
   void AtualizarCadastros();
-
-  // --- Employee badge -------------------------------------------------------
-
-  // Finds the active employee whose badge is exactly `cracha` (reopening the
-  // badge list first). Found: true with his code, name and sector (empty when he
-  // has none). Not found: false with the three outputs emptied.
-  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
-                            std::string& setor);
-  // Name of the employee with that code, active or not; empty when none. Uses
-  // the list as of the last AtualizarCadastros.
   std::string NomeFuncionario(const std::string& codigo);
 
-  // --- Card identification --------------------------------------------------
+  // --- Employee badge (identification/BadgeLookup) ---------------------------
+  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
+                            std::string& setor);
 
-  // Turns a code typed or scanned at the card prompt into a request: fills the
-  // card members of `dados` (Setor to FichaCorte; the others are left alone)
-  // and returns true, or returns false with `mensagem` set; `dados` then holds
-  // what was filled before the refusal. `setorFuncionario` is the sector of the
-  // employee at the terminal, used when the code names none.
+  // --- Card identification (identification/CardIdentification) --------------
   bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
                         TDadosAtuProducao& dados, std::string& mensagem);
-  // True when the sector is listed in SETOR_BX_FICHA_CORTE.
   bool SetorBaixaFichaCorte(const std::string& setor) const;
-  // Box label (CODCXCOLET) look-up; sqlCodCxCol stays open on the row found.
   bool LocalizarCodCxColet(std::int32_t codigo, std::string& mensagem);
-  // Sub-production label (SUBPROD) look-up; sqlCodSubProd stays open on it.
   bool LocalizarSubProd(std::int32_t id, std::string& mensagem);
-  // Operation-by-sector card (PRODUCAO_OP_SETOR) look-up; sqlProdOpSetor stays
-  // open on it.
   bool LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem);
 
-  // --- Cut cards and operation-by-sector cards ------------------------------
-
-  // True when the cut card exists, is not posted in the sector yet and is not
-  // cancelled; sqlFichaCorte stays open on its row (QTDE_TOT_FC).
+  // --- Cut cards (cards/CutCards) --------------------------------------------
   bool VerificarFichaCorte(std::int32_t id, const std::string& setor, std::string& mensagem);
-  // Writes the FICHA_CORTE_ATU_SETOR row of DadosAtuProducao, committed on its own.
   void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora);
-  // Loads the recorded operations of DadosAtuProducao's card (or sub-card) in
-  // its sector into cdsProdSetorOperacao.
+
+  // --- Operation-by-sector cards and sector names (cards/SectorOperations) ---
   void AbrirProdSetorOperacao();
-  // Records the operation of DadosAtuProducao, committed on its own, unless it
-  // is already recorded. A row the database refuses throws and is not counted
-  // as recorded.
   void GravarProdSetorOperacao();
-  // True when every operation the card needs in the sector is among the
-  // operations loaded by the last AbrirProdSetorOperacao.
   bool OperacoesSetorConcluidas();
-  // NOME_SE of the sector; empty when there is no such sector.
   std::string NomeSetor(const std::string& codigo);
 
-  // --- Posting validation ----------------------------------------------------
-
-  // Whether DadosAtuProducao may be posted in its sector now. Accepted: Sucesso
-  // with the request completed for recording (Qtde, CampoData, CampoHora,
-  // BaixaSetorEntrada, DataHora, FilialEstoque, VerificaLiberacaoItemTalao).
-  // Refused: the message of the first check that failed. Writes nothing;
-  // database errors propagate, leaving the fields set so far as they are.
+  // --- Posting validation (validation/PostingValidation) ---------------------
   TRetorno ValidaAtuProducao();
-  db::Timestamp DataHoraServidor() { return validacao_.relogio.DataHoraServidor(); }
+  bool ValidarCodCxColet(std::string& mensagem);
+  bool ValidarCodSubProd(std::string& mensagem);
+  bool ValidarFichaOperacao(std::string& mensagem);
 
-  // Sector admission and production sequence.
-  bool ValidarSetorFuncionario(std::string& m) {
-    return validacao_.sequencia.ValidarSetorFuncionario(m);
-  }
-  bool ValidarTipoAtuSetor(std::string& m) { return validacao_.sequencia.ValidarTipoAtuSetor(m); }
-  void AbrirItemFicha() { validacao_.sequencia.AbrirItemFicha(); }
-  bool ValidarSetorProduto(const std::string& produto, std::string& m) {
-    return validacao_.sequencia.ValidarSetorProduto(produto, m);
-  }
-  bool ValidarSetoresAnteriores(std::string& m) {
-    return validacao_.sequencia.ValidarSetoresAnteriores(m);
-  }
-  std::string FiltrarSetoresAnteriores(const std::string& setores) {
-    return validacao_.sequencia.FiltrarSetoresAnteriores(setores);
-  }
-  bool SetorAnteriorAtualizado(const std::string& setor, std::string& m) {
-    return validacao_.sequencia.SetorAnteriorAtualizado(setor, m);
-  }
-  bool AgrupamentoAtualizado(const std::string& setor, std::string& m) {
-    return validacao_.sequencia.AgrupamentoAtualizado(setor, m);
-  }
+  // --- Server time (validation/ServerClock) ----------------------------------
+  db::Timestamp DataHoraServidor();
 
-  // Programme, raw material and operations.
+  // --- Sector admission and sequence (validation/SectorSequence) -------------
+  bool ValidarSetorFuncionario(std::string& mensagem);
+  bool ValidarTipoAtuSetor(std::string& mensagem);
+  void AbrirItemFicha();
+  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
+  bool ValidarSetoresAnteriores(std::string& mensagem);
+  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+
+  // --- Programme, raw material and operations (validation/ProductionOrderChecks)
   TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
-                                 const std::string& setor) {
-    return validacao_.ordemProducao.VerificarFichaOpSetor(prog, ficha, setor);
-  }
-  bool ProgEncerrada(const std::string& prog, std::string& m) {
-    return validacao_.ordemProducao.ProgEncerrada(prog, m);
-  }
+                                 const std::string& setor);
+  bool ProgEncerrada(const std::string& prog, std::string& mensagem);
   bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
-                          const std::string& ficha, std::string& m) {
-    return validacao_.ordemProducao.ValidarBxReqMPrima(setor, prog, ficha, m);
-  }
-  // Loads the card's recorded operations (AbrirProdSetorOperacao) first.
-  bool ValidarFichaOperacao(std::string& m);
-  double TotalParesFicha() { return validacao_.ordemProducao.TotalParesFicha(); }
+                          const std::string& ficha, std::string& mensagem);
+  double TotalParesFicha();
 
-  // Card kinds and quantities ("...Baixada(s)" and PossuiSubfichas: true refuses).
-  bool ValidarProgFicha(std::string& m) { return validacao_.tiposFicha.ValidarProgFicha(m); }
-  bool SubfichasBaixadas(std::string& m) { return validacao_.tiposFicha.SubfichasBaixadas(m); }
-  bool PossuiSubfichas(std::string& m) { return validacao_.tiposFicha.PossuiSubfichas(m); }
-  bool FichaPrincipalBaixada(const std::string& grupo, std::string& m) {
-    return validacao_.tiposFicha.FichaPrincipalBaixada(grupo, m);
-  }
-  // Box label checks: looked up again by CodCxColet, then its own checks.
-  bool ValidarCodCxColet(std::string& m);
-  // Sub-production label checks: looked up again by IdSubProd, then its own checks.
-  bool ValidarCodSubProd(std::string& m);
-  bool SubfichaJaBaixada(std::string& m) { return validacao_.tiposFicha.SubfichaJaBaixada(m); }
-  bool ValidarSubFicha(std::string& m) { return validacao_.tiposFicha.ValidarSubFicha(m); }
+  // --- Card kinds and quantities (validation/CardKindChecks) -----------------
+  bool ValidarProgFicha(std::string& mensagem);
+  bool SubfichasBaixadas(std::string& mensagem);
+  bool PossuiSubfichas(std::string& mensagem);
+  bool FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem);
+  bool SubfichaJaBaixada(std::string& mensagem);
+  bool ValidarSubFicha(std::string& mensagem);
 
-  // Sector grouping, the card's postings and repeated postings.
-  std::string SetorAgrupamento(const std::string& setor) {
-    return validacao_.grupos.SetorAgrupamento(setor);
-  }
-  bool AbrirSetoresAgrupamento(const std::string& setor) {
-    return validacao_.grupos.AbrirSetoresAgrupamento(setor);
-  }
-  // Loads the card's postings (every sector when `setor` is empty), narrowed to
-  // the sub-card when DadosAtuProducao.PossuiSubFicha; see CardPostings.
+  // --- Sector groups (validation/SectorGroups) -------------------------------
+  std::string SetorAgrupamento(const std::string& setor);
+  bool AbrirSetoresAgrupamento(const std::string& setor);
+
+  // --- A card's postings (validation/CardPostings) ---------------------------
+  // Narrowed to the sub-card when DadosAtuProducao.PossuiSubFicha.
   void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
-                      std::int32_t idSubProd, const std::string& subFicha) {
-    validacao_.postagens.AbrirProdSetor(prog, ficha, setor, idSubProd, subFicha,
-                                        DadosAtuProducao.PossuiSubFicha);
-  }
-  TVNClientDataSet& cdsProdSetor() { return validacao_.postagens.cdsProdSetor(); }
-  bool ValidarAgrupamento(const std::string& grupo, std::string& m) {
-    return validacao_.regrasPostagem.ValidarAgrupamento(grupo, m);
-  }
-  bool ValidarBaixaRepetida(std::string& m) {
-    return validacao_.regrasPostagem.ValidarBaixaRepetida(m);
-  }
+                      std::int32_t idSubProd, const std::string& subFicha);
+  TVNClientDataSet& cdsProdSetor();
+
+  // --- Grouping and repeated postings (validation/PostingRules) --------------
+  bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
+  bool ValidarBaixaRepetida(std::string& mensagem);
 
  private:
-  bool CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
-                      std::string& mensagem);
-  bool IdentificarFichaCorte(const std::string& codigo, const std::string& setorFuncionario,
-                             TDadosAtuProducao& dados, std::string& mensagem);
-  bool IdentificarFichaOpSetor(const std::string& codigo, const std::string& setorFuncionario,
-                               TDadosAtuProducao& dados, std::string& mensagem);
-  bool IdentificarTalao(const std::string& codigo, const std::string& setorFuncionario,
-                        TDadosAtuProducao& dados, std::string& mensagem);
-  bool IdentificarSubProd(const std::string& codigo, const std::string& setorFuncionario,
-                          TDadosAtuProducao& dados, std::string& mensagem);
-  bool ValidarTipoFicha(const std::string& grupo, std::string& mensagem);
-
-  bool IdentificarFichaProducao(const std::string& codigo, const std::string& setorFuncionario,
-                                TDadosAtuProducao& dados, std::string& mensagem);
-
-  db::Connection* connection_ = nullptr;
   ProductionParameters parametros_;
-
-  // Parameters and company name.
-  ModuleQuery sqlParam;
-  ModuleQuery sqlConfig;
-
-  // Cached lists, reopened by AtualizarCadastros.
-  TVNClientDataSet cdsSetor;       // production-sequence sectors, by ORDEM_SE
-  TVNClientDataSet cdsFuncCracha;  // active employees with a badge, index CRACHA_FU
-  TVNClientDataSet cdsFunc;        // every employee, index CODIGO_FU
-
-  // Card look-ups.
-  ModuleQuery sqlCodCxCol;
-  ModuleQuery sqlCodSubProd;
-  ModuleQuery sqlProdOpSetor;
-
-  // Cut cards, operations by sector and sector names.
-  ModuleQuery sqlFichaCorte;
-  ModuleQuery sqlFichaCorteAtu;
-  TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
-  ModuleQuery sqlOperacaoFicha;
-  ModuleQuery sqlNomeSetor;
-
-  // Validation of a posting; borrows the sectors, parameters and request above.
-  PostingValidation validacao_;
+  ParameterReader parametrosDb_;
+  CachedLists lists_;
+  BadgeLookup badges_{lists_};
+  CutCards cutCards_;
+  CardIdentification identification_{parametros_, parametrosDb_, lists_, cutCards_};
+  SectorOperations operations_;
+  PostingValidation validation_{
+      parametros_, parametrosDb_, lists_, identification_, cutCards_, operations_, DadosAtuProducao,
+  };
 };
 
 }  // namespace mts

@@ -20,7 +20,9 @@ namespace mts {
 // connection are borrowed and must outlive this object. Nothing is written to the database.
 class CardKindChecks {
  public:
-  CardKindChecks(db::Connection& connection, SectorGroups& grupos, TDadosAtuProducao& dados);
+  CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
 
   // Main card: it exists (Qtde := its QTDE_PR, 0 when missing).
   bool ValidarProgFicha(std::string& mensagem);

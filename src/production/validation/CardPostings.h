@@ -26,11 +26,14 @@ namespace mts {
 // columns given a value; applyUpdates() commits on its own when no transaction
 // is open. Each load closes the dataset first, which drops anything not applied.
 //
-// The connection is borrowed and must outlive this object. Database errors
+// The connection (given at construction or by DefinirConexao) is borrowed and
+// must outlive this object. Database errors
 // propagate as db::DatabaseError.
 class CardPostings {
  public:
+  CardPostings();
   explicit CardPostings(db::Connection& connection);
+  void DefinirConexao(db::Connection& connection);
   CardPostings(const CardPostings&) = delete;
   CardPostings& operator=(const CardPostings&) = delete;
 

@@ -2,9 +2,11 @@
 
 namespace mts {
 
-EmployeeNames::EmployeeNames(db::Connection& connection)
+EmployeeNames::EmployeeNames()
     : sqlNomeFuncionario(
-          sqlLines({"select F.NOME_FU", "from FUNCIONARIO F", "where F.CODIGO_FU = :CODIGO"})) {
+          sqlLines({"select F.NOME_FU", "from FUNCIONARIO F", "where F.CODIGO_FU = :CODIGO"})) {}
+
+void EmployeeNames::DefinirConexao(db::Connection& connection) {
   sqlNomeFuncionario.setConnection(&connection);
 }
 

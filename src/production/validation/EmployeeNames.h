@@ -11,10 +11,12 @@ namespace mts {
 // name: each answer is the database's as it is now, whatever the size of the
 // staff, without reloading the employee lists.
 //
-// The connection is borrowed and must outlive this object.
+// The connection is borrowed (DefinirConexao) and must outlive this object.
 class EmployeeNames {
  public:
-  explicit EmployeeNames(db::Connection& connection);
+  EmployeeNames();
+
+  void DefinirConexao(db::Connection& connection);
 
   // NOME_FU of the employee with that code, active or not; empty when none.
   std::string NomeFuncionario(const std::string& codigo);

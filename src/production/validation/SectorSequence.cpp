@@ -6,8 +6,7 @@
 
 namespace mts {
 
-SectorSequence::SectorSequence(db::Connection& connection, TVNClientDataSet& cdsSetor,
-                               const TDadosAtuProducao& dados)
+SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
     : cdsSetor_(cdsSetor),
       dados_(dados),
       sqlSetorFunc(sqlLines({"select * ", "from SETOR_FUNCIONARIO", "where SETOR_SF = :SETOR"})),
@@ -24,7 +23,9 @@ SectorSequence::SectorSequence(db::Connection& connection, TVNClientDataSet& cds
                              "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"})),
       sqlSetAntAtu(""),
       sqlSetAgrup(sqlLines({"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
-                            ":SETOR_AGRUP"})) {
+                            ":SETOR_AGRUP"})) {}
+
+void SectorSequence::DefinirConexao(db::Connection& connection) {
   for (ModuleQuery* query :
        {&sqlSetorFunc, &sqlItensPv, &sqlSetorProd, &sqlSetAntAtu, &sqlSetAgrup})
     query->setConnection(&connection);

@@ -20,8 +20,9 @@ namespace mts {
 // the database; database errors propagate.
 class SectorSequence {
  public:
-  SectorSequence(db::Connection& connection, TVNClientDataSet& cdsSetor,
-                 const TDadosAtuProducao& dados);
+  SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
 
   bool ValidarSetorFuncionario(std::string& mensagem);
   bool ValidarTipoAtuSetor(std::string& mensagem);

@@ -2,9 +2,11 @@
 
 namespace mts {
 
-ServerClock::ServerClock(db::Connection& connection)
+ServerClock::ServerClock()
     : sqlDataHora_Servidor(
-          sqlLines({"select cast('now' as TIMESTAMP) as DATA_HORA", "from CONFIG"})) {
+          sqlLines({"select cast('now' as TIMESTAMP) as DATA_HORA", "from CONFIG"})) {}
+
+void ServerClock::DefinirConexao(db::Connection& connection) {
   sqlDataHora_Servidor.setConnection(&connection);
 }
 

@@ -9,10 +9,12 @@ namespace mts {
 // The database server's clock: every posting is dated by the server, never by
 // the machine this program runs on.
 //
-// The connection is borrowed and must outlive this object.
+// The connection is borrowed (DefinirConexao) and must outlive this object.
 class ServerClock {
  public:
-  explicit ServerClock(db::Connection& connection);
+  ServerClock();
+
+  void DefinirConexao(db::Connection& connection);
 
   // The server's current time; the zero timestamp when CONFIG has no row.
   db::Timestamp DataHoraServidor();
