@@ -154,12 +154,12 @@ TEST_F(PostingRulesTest, RepeatedPostings) {
        .request = mainCard("01", "000400"),
        .accepted = true,
        .quantity = 100},
-      {.what = "partial: 100 of 100 posted in the sector names its last poster",
+      {.what = "partial: 100 of 100 posted in the sector names whoever posted it there",
        .state =
            [](FactoryBuilder& f) {
              partial(f);
              card100(f);
-             f.posting(posted100("01", 60, "001"));
+             f.posting(posted100("01", 60, "002"));
              f.posting(posted100("01", 40, "002"));
              f.posting(posted100("02", 10, "001"));
            },
