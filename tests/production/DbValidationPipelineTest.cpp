@@ -196,3 +196,44 @@ TEST_F(ValidationPipelineTest, ServerTimeComesFromTheDatabase) {
 
 }  // namespace
 }  // namespace mts::test
+
+namespace mts::test {
+namespace {
+
+// The customers whose codes read differently: what a terminal's code becomes
+// and how it validates.
+TEST_F(ValidationPipelineTest, CustomerCodesIdentifyAndValidate) {
+  struct Variant {
+    std::string what;
+    std::string company;
+    std::string code;
+    std::string kind;
+    double quantity;
+  };
+  const std::vector<Variant> variants = {
+      {"LUMORA: a ten-character box label with its sector", "LUMORA", "1000007001", "T", 8},
+      {"FENTAX: a thirteen-character sub-card code", "FENTAX", "3000500001020", "S", 6},
+      {"FENTAX: its main card", "FENTAX", "3000500001000", "F", 9},
+  };
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(v.what);
+    resetFactory();
+    factory.company(v.company);
+    factory.box({.code = 70, .talao = "0002", .pairs = 8});
+    factory.card({.prog = "000500", .ficha = "001", .pairs = 9, .item = "005"});
+    factory.subCard({.id = 51, .prog = "000500", .ficha = "001", .subFicha = "0002", .pairs = 6});
+    auto module = createModule();
+
+    TDadosAtuProducao dados;
+    std::string mensagem;
+    ASSERT_TRUE(module->IdentificarFicha(v.code, "01", dados, mensagem)) << mensagem;
+    EXPECT_EQ(dados.TipoAtualizacao, v.kind);
+    dados.Funcionario = "001";
+    const TRetorno answer = validate(*module, dados);
+    EXPECT_TRUE(answer.Sucesso) << answer.Mensagem;
+    EXPECT_EQ(module->DadosAtuProducao.Qtde, v.quantity);
+  }
+}
+
+}  // namespace
+}  // namespace mts::test
