@@ -173,10 +173,13 @@ bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::stri
 }
 
 bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
+  sqlSetAgrup.close();
+  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
+  sqlSetAgrup.open();
   // A grouping sector is satisfied by its members only, never by itself; a
   // sub-card is tried first with its own value, then with none.
-  for (int tentativa = 0; tentativa < 2; ++tentativa) {
-    if (tentativa == 1) abrirPostagensSetor(std::string(), setor);
+  for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
+    abrirPostagensSetor(subFicha, setor);
     for (const db::Row& membro : sqlSetAgrup.rows()) {
       reabrirPostagensSetor(membro.text("COD_SE"));
       if (!sqlSetAntAtu.isEmpty()) return true;

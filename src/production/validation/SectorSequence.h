@@ -45,6 +45,8 @@ class SectorSequence {
   // The previous sector has posted the card; a grouping sector through any of
   // its members only (AgrupamentoAtualizado).
   bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  // Some member of the grouping sector has posted the card (for a sub-card
+  // request, the sub-card itself or the main card).
   bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
 
  private:
