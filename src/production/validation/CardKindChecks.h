@@ -16,8 +16,9 @@ namespace mts {
 //
 // Functions named as questions ("...Baixada", "PossuiSubfichas") return true
 // for a refusal; the others return true when the card passes. Either writes
-// `mensagem` only when it refuses. The request (whose Qtde is set here), the sector groups and the
-// connection are borrowed and must outlive this object. Nothing is written to the database.
+// `mensagem` only when it refuses. The request (whose Qtde is set here), the
+// sector groups and the connection are borrowed and must outlive this object.
+// Nothing is written to the database.
 class CardKindChecks {
  public:
   CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados);

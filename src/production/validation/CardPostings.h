@@ -27,15 +27,15 @@ namespace mts {
 // is open. Each load closes the dataset first, which drops anything not applied.
 //
 // The connection (given at construction or by DefinirConexao) is borrowed and
-// must outlive this object. Database errors
-// propagate as db::DatabaseError.
+// must outlive this object. Database errors propagate as db::DatabaseError.
 class CardPostings {
  public:
   CardPostings();
   explicit CardPostings(db::Connection& connection);
-  void DefinirConexao(db::Connection& connection);
   CardPostings(const CardPostings&) = delete;
   CardPostings& operator=(const CardPostings&) = delete;
+
+  void DefinirConexao(db::Connection& connection);
 
   void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
                       std::int32_t idSubProd, const std::string& subFicha, bool possuiSubFicha);
