@@ -15,6 +15,7 @@
 #include "production/identification/CardIdentification.h"
 #include "production/lists/CachedLists.h"
 #include "production/parameters/ParameterReader.h"
+#include "production/validation/PostingValidation.h"
 
 namespace mts {
 
@@ -89,6 +90,55 @@ class TdmAtuProducao {
   bool OperacoesSetorConcluidas();
   std::string NomeSetor(const std::string& codigo);
 
+  // --- Posting validation (validation/PostingValidation) ---------------------
+  TRetorno ValidaAtuProducao();
+  bool ValidarCodCxColet(std::string& mensagem);
+  bool ValidarCodSubProd(std::string& mensagem);
+  bool ValidarFichaOperacao(std::string& mensagem);
+
+  // --- Server time (validation/ServerClock) ----------------------------------
+  db::Timestamp DataHoraServidor();
+
+  // --- Sector admission and sequence (validation/SectorSequence) -------------
+  bool ValidarSetorFuncionario(std::string& mensagem);
+  bool ValidarTipoAtuSetor(std::string& mensagem);
+  void AbrirItemFicha();
+  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
+  bool ValidarSetoresAnteriores(std::string& mensagem);
+  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+
+  // --- Programme, raw material and operations (validation/ProductionOrderChecks)
+  TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
+                                 const std::string& setor);
+  bool ProgEncerrada(const std::string& prog, std::string& mensagem);
+  bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
+                          const std::string& ficha, std::string& mensagem);
+  double TotalParesFicha();
+
+  // --- Card kinds and quantities (validation/CardKindChecks) -----------------
+  bool ValidarProgFicha(std::string& mensagem);
+  bool SubfichasBaixadas(std::string& mensagem);
+  bool PossuiSubfichas(std::string& mensagem);
+  bool FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem);
+  bool SubfichaJaBaixada(std::string& mensagem);
+  bool ValidarSubFicha(std::string& mensagem);
+
+  // --- Sector groups (validation/SectorGroups) -------------------------------
+  std::string SetorAgrupamento(const std::string& setor);
+  bool AbrirSetoresAgrupamento(const std::string& setor);
+
+  // --- A card's postings (validation/CardPostings) ---------------------------
+  // Narrowed to the sub-card when DadosAtuProducao.PossuiSubFicha.
+  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
+                      std::int32_t idSubProd, const std::string& subFicha);
+  TVNClientDataSet& cdsProdSetor();
+
+  // --- Grouping and repeated postings (validation/PostingRules) --------------
+  bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
+  bool ValidarBaixaRepetida(std::string& mensagem);
+
  private:
   ProductionParameters parametros_;
   ParameterReader parametrosDb_;
@@ -97,6 +147,9 @@ class TdmAtuProducao {
   CutCards cutCards_;
   CardIdentification identification_{parametros_, parametrosDb_, lists_, cutCards_};
   SectorOperations operations_;
+  PostingValidation validation_{
+      parametros_, parametrosDb_, lists_, identification_, cutCards_, operations_, DadosAtuProducao,
+  };
 };
 
 }  // namespace mts
