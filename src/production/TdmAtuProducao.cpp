@@ -59,7 +59,12 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter 
       sqlOperacaoFicha(
           sqlLines({"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
                     ":FICHA AND O.SETOR_OS = :SETOR"})),
-      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})) {
+      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})),
+      estoqueProducao_(connection, cdsSetor),
+      liberacaoItem_(connection, cdsSetor, estoqueProducao_,
+                     [this](std::int32_t codigo) { return ItemDoTalao(codigo); }),
+      producaoSetor_(connection),
+      gravacao_(connection, producaoSetor_, liberacaoItem_, estoqueProducao_) {
   cdsSetor.setSQL({"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"});
   cdsFuncCracha.setSQL({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
                         "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
@@ -97,6 +102,13 @@ void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
   for (TVNClientDataSet* list : {&cdsSetor, &cdsFuncCracha, &cdsFunc, &cdsProdSetorOperacao}) {
     list->setSQLConnection(&connection);
   }
+}
+
+std::optional<BoxLabelOrderItem> TdmAtuProducao::ItemDoTalao(std::int32_t codigo) {
+  std::string mensagem;  // a label not found is no error here
+  if (!LocalizarCodCxColet(codigo, mensagem)) return std::nullopt;
+  return BoxLabelOrderItem{sqlCodCxCol.row().text("PEDIDO_CX"),
+                           sqlCodCxCol.row().text("ITEMPED_CX")};
 }
 
 void TdmAtuProducao::DataModuleCreate() {

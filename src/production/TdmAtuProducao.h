@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "dataaccess/Connection.h"
@@ -11,6 +12,10 @@
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
+#include "production/recording/CardRecording.h"
+#include "production/recording/ItemRelease.h"
+#include "production/recording/SectorPostingRecorder.h"
+#include "production/recording/StockPosting.h"
 
 namespace mts {
 
@@ -118,7 +123,39 @@ class TdmAtuProducao {
   // NOME_SE of the sector; empty when there is no such sector.
   std::string NomeSetor(const std::string& codigo);
 
+  // --- Recording and stock posting ------------------------------------------
+
+  // Records DadosAtuProducao (accepted by validation) whole or not at all.
+  void GravarAtuProducao() { gravacao_.GravarAtuProducao(DadosAtuProducao); }
+  // Writes the PRODUCAO_SETOR row change of DadosAtuProducao.
+  void GravarProducaoSetor() { producaoSetor_.GravarProducaoSetor(DadosAtuProducao); }
+  void LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial, const db::Timestamp& dataHora,
+                        const std::string& usuario, const std::string& setor) {
+    liberacaoItem_.LiberarItemTalao(codCxColet, filial, dataHora, usuario, setor);
+  }
+  void AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
+                               const std::string& setor) {
+    liberacaoItem_.AtualizarSitItemEstoque(prog, ficha, setor);
+  }
+  bool FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
+                            const std::string& setor) {
+    return liberacaoItem_.FichaCompletaNoSetor(prog, ficha, setor);
+  }
+  void LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
+                             const db::Timestamp& dataHora, const std::string& usuario,
+                             const std::string& subFicha, const std::string& ficha,
+                             const std::string& prog, const std::string& pedido,
+                             const std::string& itemPed) {
+    estoqueProducao_.LancarEstoqueProducao(filial, setor, dataHora, usuario, subFicha, ficha, prog,
+                                           pedido, itemPed);
+  }
+  // The stock module; nullptr until the first stock posting creates it.
+  TdmEstoqueProducao* EstoqueProducao() const { return estoqueProducao_.estoque(); }
+
  private:
+  // The order item of a box label, through LocalizarCodCxColet.
+  std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
+
   bool CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
                       std::string& mensagem);
   bool IdentificarFichaCorte(const std::string& codigo, const std::string& setorFuncionario,
@@ -155,6 +192,12 @@ class TdmAtuProducao {
   TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
   ModuleQuery sqlOperacaoFicha;
   ModuleQuery sqlNomeSetor;
+
+  // Recording and stock posting, on the module's connection and sector list.
+  StockPosting estoqueProducao_;
+  ItemRelease liberacaoItem_;
+  SectorPostingRecorder producaoSetor_;
+  CardRecording gravacao_;
 };
 
 }  // namespace mts
