@@ -1,23 +1,22 @@
 #include "production/recording/CardRecording.h"
 
+#include <stdexcept>
 #include <string>
 
 #include "dataaccess/TransactionScope.h"
 
 namespace mts {
 
-CardRecording::CardRecording(db::Connection& connection, SectorPostingRecorder& producaoSetor,
-                             ItemRelease& liberacao, StockPosting& estoque)
-    : connection_(connection),
-      producaoSetor_(producaoSetor),
-      liberacao_(liberacao),
-      estoque_(estoque) {}
+CardRecording::CardRecording(SectorPostingRecorder& producaoSetor, ItemRelease& liberacao,
+                             StockPosting& estoque)
+    : producaoSetor_(producaoSetor), liberacao_(liberacao), estoque_(estoque) {}
 
 void CardRecording::GravarAtuProducao(const TDadosAtuProducao& dados) {
   // One transaction for the whole card: a card posted in the sector without
   // its stock entries could never be posted again (the repeated-posting check
   // refuses it), so its pairs would never reach stock.
-  db::TransactionScope transacao(connection_);
+  if (connection_ == nullptr) throw std::logic_error("card recording has no connection");
+  db::TransactionScope transacao(*connection_);
   producaoSetor_.GravarProducaoSetor(dados);
 
   const std::string usuario = "FUNC:" + dados.Funcionario;

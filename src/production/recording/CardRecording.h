@@ -15,8 +15,12 @@ namespace mts {
 // Everything borrowed must outlive this object.
 class CardRecording {
  public:
-  CardRecording(db::Connection& connection, SectorPostingRecorder& producaoSetor,
-                ItemRelease& liberacao, StockPosting& estoque);
+  CardRecording(SectorPostingRecorder& producaoSetor, ItemRelease& liberacao,
+                StockPosting& estoque);
+  CardRecording(const CardRecording&) = delete;
+  CardRecording& operator=(const CardRecording&) = delete;
+
+  void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
 
   // Records the card of `dados` whole or not at all: every step runs in one
   // read-committed transaction that waits on locks, committed once at the
@@ -24,7 +28,7 @@ class CardRecording {
   void GravarAtuProducao(const TDadosAtuProducao& dados);
 
  private:
-  db::Connection& connection_;
+  db::Connection* connection_ = nullptr;
   SectorPostingRecorder& producaoSetor_;
   ItemRelease& liberacao_;
   StockPosting& estoque_;

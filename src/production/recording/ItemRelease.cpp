@@ -6,10 +6,9 @@
 
 namespace mts {
 
-ItemRelease::ItemRelease(db::Connection& connection, TVNClientDataSet& cdsSetor,
-                         StockPosting& estoque, BoxLabelLookup localizarCodCxColet)
-    : connection_(connection),
-      cdsSetor_(cdsSetor),
+ItemRelease::ItemRelease(TVNClientDataSet& cdsSetor, StockPosting& estoque,
+                         BoxLabelLookup localizarCodCxColet)
+    : cdsSetor_(cdsSetor),
       estoque_(estoque),
       localizarCodCxColet_(std::move(localizarCodCxColet)),
       sqlTalaoLibItem(sqlLines(
@@ -32,7 +31,10 @@ ItemRelease::ItemRelease(db::Connection& connection, TVNClientDataSet& cdsSetor,
            "WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR"})),
       sqlAltSitItemProg(sqlLines({"UPDATE ITENSPV I SET I.SIT_IT = :SIT", "WHERE I.PROG_IT = :PROG",
                                   "AND I.FICHA_IT = :FICHA", "AND I.SIT_IT = 'P'",
-                                  "AND ( (I.STATUS_IT IS NULL) OR (I.STATUS_IT = '') )"})) {
+                                  "AND ( (I.STATUS_IT IS NULL) OR (I.STATUS_IT = '') )"})) {}
+
+void ItemRelease::DefinirConexao(db::Connection& connection) {
+  connection_ = &connection;
   for (ModuleQuery* query : {&sqlTalaoLibItem, &sqlSitItem, &sqlAtuPed, &stpGravaLog,
                              &sqlPesqAtuFicha, &sqlAltSitItemProg}) {
     query->setConnection(&connection);
@@ -56,7 +58,7 @@ void ItemRelease::LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial,
   const std::int64_t regAtu = vazio ? 0 : sqlTalaoLibItem.row().bigint("REG_ATU");
   if (liberarSe != "S" || reg != regAtu) return;
 
-  db::TransactionScope transacao(connection_);
+  db::TransactionScope transacao(*connection_);
   sqlSitItem.close();
   sqlSitItem.params().set("ped", pedido).set("item", item);
   sqlSitItem.open();

@@ -30,8 +30,12 @@ using BoxLabelLookup = std::function<std::optional<BoxLabelOrderItem>(std::int32
 // outlive this object.
 class ItemRelease {
  public:
-  ItemRelease(db::Connection& connection, TVNClientDataSet& cdsSetor, StockPosting& estoque,
+  ItemRelease(TVNClientDataSet& cdsSetor, StockPosting& estoque,
               BoxLabelLookup localizarCodCxColet);
+  ItemRelease(const ItemRelease&) = delete;
+  ItemRelease& operator=(const ItemRelease&) = delete;
+
+  void DefinirConexao(db::Connection& connection);
 
   // When the label's sector releases items (LIBERAR_SE "S") and every label of
   // its order item has a posting in that sector: sets the item to "L" with a
@@ -53,7 +57,7 @@ class ItemRelease {
                             const std::string& setor);
 
  private:
-  db::Connection& connection_;
+  db::Connection* connection_ = nullptr;
   TVNClientDataSet& cdsSetor_;
   StockPosting& estoque_;
   BoxLabelLookup localizarCodCxColet_;

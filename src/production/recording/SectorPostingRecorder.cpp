@@ -18,8 +18,10 @@ std::string rowChangeFailed(const TDadosAtuProducao& dados) {
 
 }  // namespace
 
-SectorPostingRecorder::SectorPostingRecorder(db::Connection& connection)
-    : connection_(connection), sqlProdSetor("") {}
+db::Connection& SectorPostingRecorder::conexao() const {
+  if (connection_ == nullptr) throw std::logic_error("sector posting recorder has no connection");
+  return *connection_;
+}
 
 void SectorPostingRecorder::AbrirProdSetor(const TDadosAtuProducao& dados) {
   std::string sql =
@@ -38,7 +40,7 @@ void SectorPostingRecorder::AbrirProdSetor(const TDadosAtuProducao& dados) {
     params.set("SUBPROD", dados.IdSubProd);
   }
   sqlProdSetor = ModuleQuery(sql);
-  sqlProdSetor.setConnection(&connection_);
+  sqlProdSetor.setConnection(&conexao());
   sqlProdSetor.params() = params;
   sqlProdSetor.open();
 }
@@ -55,14 +57,14 @@ void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) 
 
   int changed = 0;
   if (change.kind == SectorPostingChange::Kind::CompleteExit) {
-    changed = connection_.execute("update PRODUCAO_SETOR set " + dados.CampoData +
-                                      " = :" + dados.CampoData + ", " + dados.CampoHora +
-                                      " = :" + dados.CampoHora + " where ID_PS = :ID_PS",
-                                  {{dados.CampoData, dados.DataHora},
-                                   {dados.CampoHora, HoraMinuto(dados.DataHora)},
-                                   {"ID_PS", change.ID_PS}});
+    changed = conexao().execute("update PRODUCAO_SETOR set " + dados.CampoData +
+                                    " = :" + dados.CampoData + ", " + dados.CampoHora +
+                                    " = :" + dados.CampoHora + " where ID_PS = :ID_PS",
+                                {{dados.CampoData, dados.DataHora},
+                                 {dados.CampoHora, HoraMinuto(dados.DataHora)},
+                                 {"ID_PS", change.ID_PS}});
   } else {
-    changed = connection_.execute(
+    changed = conexao().execute(
         sqlLines({"insert into PRODUCAO_SETOR (ID_PS, PROG_PS, FICHA_PS, SUBFICHA_PS, SETOR_PS,",
                   "FUNCIONAR_PS, TIPO_OPERACAO_SETOR_PS, TIPO_ATUALIZACAO_PS, QTDE_PS,",
                   "CODCXCOLET_PS, ID_SUBPROD_PS, DATA_BAIXA_MANUAL_PS, " + dados.CampoData + ", " +

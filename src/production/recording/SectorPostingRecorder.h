@@ -10,7 +10,11 @@ namespace mts {
 // The connection is borrowed and must outlive the recorder.
 class SectorPostingRecorder {
  public:
-  explicit SectorPostingRecorder(db::Connection& connection);
+  SectorPostingRecorder() = default;
+  SectorPostingRecorder(const SectorPostingRecorder&) = delete;
+  SectorPostingRecorder& operator=(const SectorPostingRecorder&) = delete;
+
+  void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
 
   // Reloads the card's postings in the sector and then inserts the posting's
   // row, or sets the exit date and hour on the open row of an entry/exit
@@ -23,8 +27,10 @@ class SectorPostingRecorder {
  private:
   void AbrirProdSetor(const TDadosAtuProducao& dados);
 
-  db::Connection& connection_;
-  ModuleQuery sqlProdSetor;
+  db::Connection& conexao() const;
+
+  db::Connection* connection_ = nullptr;
+  ModuleQuery sqlProdSetor{""};
 };
 
 }  // namespace mts

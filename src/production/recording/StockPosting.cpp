@@ -1,14 +1,20 @@
 #include "production/recording/StockPosting.h"
 
+#include <stdexcept>
+
 #include "production/recording/SectorFlags.h"
 #include "production/stock/StockEntryRules.h"
 
 namespace mts {
 
-StockPosting::StockPosting(db::Connection& connection, TVNClientDataSet& cdsSetor)
-    : connection_(connection), cdsSetor_(cdsSetor) {}
+StockPosting::StockPosting(TVNClientDataSet& cdsSetor) : cdsSetor_(cdsSetor) {}
 
 StockPosting::~StockPosting() = default;
+
+void StockPosting::DefinirConexao(db::Connection& connection) {
+  connection_ = &connection;
+  if (estoque_) estoque_->DefinirConexao(connection);
+}
 
 void StockPosting::LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
                                          const db::Timestamp& dataHora, const std::string& usuario,
@@ -19,7 +25,8 @@ void StockPosting::LancarEstoqueProducao(std::int32_t filial, const std::string&
   if (CampoDoSetor(cdsSetor_, setor, "LIBERAR_SE") != "S") return;
   if (!estoque_) {
     estoque_ = std::make_unique<TdmEstoqueProducao>();
-    estoque_->DefinirConexao(connection_);
+    if (connection_ == nullptr) throw std::logic_error("stock posting has no connection");
+    estoque_->DefinirConexao(*connection_);
   }
 
   TRegEntradaEstoqueProd reg;

@@ -18,8 +18,13 @@ namespace mts {
 // The connection and the sector list are borrowed and must outlive this object.
 class StockPosting {
  public:
-  StockPosting(db::Connection& connection, TVNClientDataSet& cdsSetor);
+  explicit StockPosting(TVNClientDataSet& cdsSetor);
   ~StockPosting();
+  StockPosting(const StockPosting&) = delete;
+  StockPosting& operator=(const StockPosting&) = delete;
+
+  // Stock postings, and the stock module, run on this connection from now on.
+  void DefinirConexao(db::Connection& connection);
 
   // Posts to stock when the branch is above 0 and the sector is listed with
   // LIBERAR_SE "S": an order item (kind 4) when order and item are given, else
@@ -35,7 +40,7 @@ class StockPosting {
   TdmEstoqueProducao* estoque() const { return estoque_.get(); }
 
  private:
-  db::Connection& connection_;
+  db::Connection* connection_ = nullptr;
   TVNClientDataSet& cdsSetor_;
   std::unique_ptr<TdmEstoqueProducao> estoque_;
 };

@@ -1,8 +1,7 @@
-#include <string>
+#include "production/identification/CardIdentification.h"
 
 #include "production/CardCodeText.h"
 #include "production/ParameterConversion.h"
-#include "production/TdmAtuProducao.h"
 
 // Deciding from the shape of a code which kind of card it is, and filling the
 // card members of the request.
@@ -35,10 +34,10 @@ bool startsWith(const std::string& text, const char* prefix) {
 
 }  // namespace
 
-bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
-                                      const std::string& setorFuncionario, TDadosAtuProducao& dados,
-                                      std::string& mensagem) {
-  AtualizarCadastros();
+bool CardIdentification::IdentificarFicha(const std::string& codigo,
+                                          const std::string& setorFuncionario,
+                                          TDadosAtuProducao& dados, std::string& mensagem) {
+  lists_.AtualizarCadastros();
   clearCardFields(dados);
 
   // The shapes are tried in this order; the first that fits decides.
@@ -50,7 +49,7 @@ bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
     return IdentificarFichaOpSetor(codigo, setorFuncionario, dados, mensagem);
   }
   if (tamanho == 10 || tamanho == 12) {
-    if (NomeEmpresa() == kEmpresaLumora || parametros_.BAIXA_POR_TALAO) {
+    if (parametrosDb_.NomeEmpresa() == kEmpresaLumora || parametros_.BAIXA_POR_TALAO) {
       return IdentificarTalao(codigo, setorFuncionario, dados, mensagem);
     }
   }
@@ -58,19 +57,19 @@ bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
   return IdentificarFichaProducao(codigo, setorFuncionario, dados, mensagem);
 }
 
-bool TdmAtuProducao::IdentificarFichaCorte(const std::string& codigo,
-                                           const std::string& setorFuncionario,
-                                           TDadosAtuProducao& dados, std::string& mensagem) {
+bool CardIdentification::IdentificarFichaCorte(const std::string& codigo,
+                                               const std::string& setorFuncionario,
+                                               TDadosAtuProducao& dados, std::string& mensagem) {
   dados.IdFichaCorte = integerFromText(codeCharacters(codigo, 3, 12));
-  if (!VerificarFichaCorte(dados.IdFichaCorte, setorFuncionario, mensagem)) return false;
+  if (!cutCards_.VerificarFichaCorte(dados.IdFichaCorte, setorFuncionario, mensagem)) return false;
   dados.TipoAtualizacao = "FC";
   dados.FichaCorte = true;
   return CompletarDados(dados, setorFuncionario, mensagem);
 }
 
-bool TdmAtuProducao::IdentificarFichaOpSetor(const std::string& codigo,
-                                             const std::string& setorFuncionario,
-                                             TDadosAtuProducao& dados, std::string& mensagem) {
+bool CardIdentification::IdentificarFichaOpSetor(const std::string& codigo,
+                                                 const std::string& setorFuncionario,
+                                                 TDadosAtuProducao& dados, std::string& mensagem) {
   const std::int32_t id = integerFromText(codeCharacters(codigo, 7, 13));
   if (!LocalizarFichaOpSetor(id, mensagem)) return false;
   const db::Row& operacao = sqlProdOpSetor.row();
@@ -83,9 +82,9 @@ bool TdmAtuProducao::IdentificarFichaOpSetor(const std::string& codigo,
   return CompletarDados(dados, setorFuncionario, mensagem);
 }
 
-bool TdmAtuProducao::IdentificarTalao(const std::string& codigo,
-                                      const std::string& setorFuncionario, TDadosAtuProducao& dados,
-                                      std::string& mensagem) {
+bool CardIdentification::IdentificarTalao(const std::string& codigo,
+                                          const std::string& setorFuncionario,
+                                          TDadosAtuProducao& dados, std::string& mensagem) {
   // The first character and the last two (the sector) are not part of the number.
   const std::size_t tamanho = codigo.size();
   dados.CodCxColet = integerFromText(codeCharacters(codigo, 2, tamanho - 2));
@@ -100,9 +99,9 @@ bool TdmAtuProducao::IdentificarTalao(const std::string& codigo,
   return CompletarDados(dados, setorFuncionario, mensagem);
 }
 
-bool TdmAtuProducao::IdentificarSubProd(const std::string& codigo,
-                                        const std::string& setorFuncionario,
-                                        TDadosAtuProducao& dados, std::string& mensagem) {
+bool CardIdentification::IdentificarSubProd(const std::string& codigo,
+                                            const std::string& setorFuncionario,
+                                            TDadosAtuProducao& dados, std::string& mensagem) {
   dados.IdSubProd = integerFromText(codeCharacters(codigo, 2, 9));
   if (!LocalizarSubProd(dados.IdSubProd, mensagem)) return false;
   const db::Row& subProd = sqlCodSubProd.row();
@@ -113,10 +112,10 @@ bool TdmAtuProducao::IdentificarSubProd(const std::string& codigo,
   return CompletarDados(dados, setorFuncionario, mensagem);
 }
 
-bool TdmAtuProducao::IdentificarFichaProducao(const std::string& codigo,
-                                              const std::string& setorFuncionario,
-                                              TDadosAtuProducao& dados, std::string& mensagem) {
-  if (NomeEmpresa() == kEmpresaFentax && codigo.size() == 13 && codigo[0] == '3') {
+bool CardIdentification::IdentificarFichaProducao(const std::string& codigo,
+                                                  const std::string& setorFuncionario,
+                                                  TDadosAtuProducao& dados, std::string& mensagem) {
+  if (parametrosDb_.NomeEmpresa() == kEmpresaFentax && codigo.size() == 13 && codigo[0] == '3') {
     dados.Prog = codeCharacters(codigo, 2, 7);
     dados.Ficha = codeCharacters(codigo, 8, 10);
     dados.SubFicha = codeCharacters(codigo, 11, 12);
@@ -132,20 +131,21 @@ bool TdmAtuProducao::IdentificarFichaProducao(const std::string& codigo,
   return true;
 }
 
-bool TdmAtuProducao::CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
-                                    std::string& mensagem) {
+bool CardIdentification::CompletarDados(TDadosAtuProducao& dados,
+                                        const std::string& setorFuncionario,
+                                        std::string& mensagem) {
   if (dados.Setor.empty()) dados.Setor = setorFuncionario;
-  if (!cdsSetor.locate("COD_SE", db::Value(dados.Setor))) {
+  if (!lists_.cdsSetor.locate("COD_SE", db::Value(dados.Setor))) {
     mensagem = "Setor nao encontrado";
     return false;
   }
-  dados.TipoOperacaoSetor = cdsSetor.text("TIPO_OPERACAO_SE");
+  dados.TipoOperacaoSetor = lists_.cdsSetor.text("TIPO_OPERACAO_SE");
   dados.SubFicha = normaliseSubCard(dados.SubFicha);
   dados.PossuiSubFicha = dados.SubFicha != "0000";
   return true;
 }
 
-bool TdmAtuProducao::SetorBaixaFichaCorte(const std::string& setor) const {
+bool CardIdentification::SetorBaixaFichaCorte(const std::string& setor) const {
   return sectorListContains(parametros_.SETOR_BX_FICHA_CORTE, setor);
 }
 

@@ -1,13 +1,20 @@
-#include <string>
+#include "production/parameters/ParameterReader.h"
 
 #include "production/ParameterConversion.h"
-#include "production/TdmAtuProducao.h"
-
-// Reading the production parameters, the company name and the cached lists.
 
 namespace mts {
 
-std::string TdmAtuProducao::LerParametro(const std::string& grupo, const std::string& parametro) {
+ParameterReader::ParameterReader()
+    : sqlParam(
+          sqlLines({"select VALOR_PA from PARAM where GRUPO_PA = :GRUPO and PARAM_PA = :PARAM"})),
+      sqlConfig(sqlLines({"SELECT NOME_EMPRESA FROM CONFIG"})) {}
+
+void ParameterReader::DefinirConexao(db::Connection& connection) {
+  sqlParam.setConnection(&connection);
+  sqlConfig.setConnection(&connection);
+}
+
+std::string ParameterReader::LerParametro(const std::string& grupo, const std::string& parametro) {
   sqlParam.close();
   sqlParam.params().set("GRUPO", grupo).set("PARAM", parametro);
   sqlParam.open();
@@ -16,15 +23,12 @@ std::string TdmAtuProducao::LerParametro(const std::string& grupo, const std::st
   return valor;
 }
 
-std::int32_t TdmAtuProducao::LerParametroInt(const std::string& grupo,
-                                             const std::string& parametro) {
+std::int32_t ParameterReader::LerParametroInt(const std::string& grupo,
+                                              const std::string& parametro) {
   return integerFromText(LerParametro(grupo, parametro));
 }
 
-void TdmAtuProducao::CarregarParametros() {
-  // Each value is kept as soon as it is read: when the database fails halfway,
-  // the parameters read before the failure stay in force.
-  ProductionParameters& p = parametros_;
+void ParameterReader::CarregarParametros(ProductionParameters& p) {
   const std::string atu = kGrupoAtuProducao;
   auto flag = [&](const char* name) { return flagFromText(LerParametro(atu, name)); };
 
@@ -48,21 +52,12 @@ void TdmAtuProducao::CarregarParametros() {
   p.SETOR_BX_FICHA_CORTE = LerParametro(atu, "SETOR_BX_FICHA_CORTE");
 }
 
-std::string TdmAtuProducao::NomeEmpresa() {
+std::string ParameterReader::NomeEmpresa() {
   sqlConfig.close();
   sqlConfig.open();
   std::string nome = sqlConfig.isEmpty() ? std::string() : sqlConfig.row().text("NOME_EMPRESA");
   sqlConfig.close();
   return nome;
-}
-
-void TdmAtuProducao::AtualizarCadastros() {
-  cdsSetor.close();
-  cdsSetor.open();
-  cdsFuncCracha.close();
-  cdsFuncCracha.open();
-  cdsFunc.close();
-  cdsFunc.open();
 }
 
 }  // namespace mts

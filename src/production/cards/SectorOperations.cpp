@@ -1,11 +1,6 @@
-#include <string>
+#include "production/cards/SectorOperations.h"
+
 #include <vector>
-
-#include "production/TdmAtuProducao.h"
-
-// Operations a card must go through in a sector (PRODUCAO_OP_SETOR), each
-// recorded per card or sub-card as one PRODUCAO_SETOR_OPERACAO row, and the
-// sector names used in messages.
 
 namespace mts {
 
@@ -17,8 +12,24 @@ std::vector<db::Value> operationKey(const TDadosAtuProducao& dados, const std::s
 
 }  // namespace
 
-void TdmAtuProducao::AbrirProdSetorOperacao() {
-  const TDadosAtuProducao& dados = DadosAtuProducao;
+SectorOperations::SectorOperations()
+    : sqlOperacaoFicha(
+          sqlLines({"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
+                    ":FICHA AND O.SETOR_OS = :SETOR"})),
+      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})) {
+  cdsProdSetorOperacao.setSQL({"SELECT * FROM PRODUCAO_SETOR_OPERACAO SO",
+                               "WHERE SO.PROG_SO = :PROG AND SO.FICHA_SO = :FICHA",
+                               "AND SO.SUBFICHA_SO = :SUBFICHA AND SO.SETOR_SO = :SETOR"});
+  cdsProdSetorOperacao.setIndexFieldNames("PROG_SO;FICHA_SO;SUBFICHA_SO;SETOR_SO;OPERACAO_SO");
+}
+
+void SectorOperations::DefinirConexao(db::Connection& connection) {
+  sqlOperacaoFicha.setConnection(&connection);
+  sqlNomeSetor.setConnection(&connection);
+  cdsProdSetorOperacao.setSQLConnection(&connection);
+}
+
+void SectorOperations::AbrirProdSetorOperacao(const TDadosAtuProducao& dados) {
   cdsProdSetorOperacao.close();
   cdsProdSetorOperacao.params()
       .set("PROG", dados.Prog)
@@ -28,9 +39,8 @@ void TdmAtuProducao::AbrirProdSetorOperacao() {
   cdsProdSetorOperacao.open();
 }
 
-void TdmAtuProducao::GravarProdSetorOperacao() {
-  const TDadosAtuProducao& dados = DadosAtuProducao;
-  AbrirProdSetorOperacao();
+void SectorOperations::GravarProdSetorOperacao(const TDadosAtuProducao& dados) {
+  AbrirProdSetorOperacao(dados);
   if (cdsProdSetorOperacao.findKey(operationKey(dados, dados.Operacao))) {
     return;  // already recorded: never a second row
   }
@@ -56,8 +66,7 @@ void TdmAtuProducao::GravarProdSetorOperacao() {
   }
 }
 
-bool TdmAtuProducao::OperacoesSetorConcluidas() {
-  const TDadosAtuProducao& dados = DadosAtuProducao;
+bool SectorOperations::OperacoesSetorConcluidas(const TDadosAtuProducao& dados) {
   sqlOperacaoFicha.close();
   sqlOperacaoFicha.params()
       .set("PROG", dados.Prog)
@@ -79,7 +88,7 @@ bool TdmAtuProducao::OperacoesSetorConcluidas() {
   return concluidas;
 }
 
-std::string TdmAtuProducao::NomeSetor(const std::string& codigo) {
+std::string SectorOperations::NomeSetor(const std::string& codigo) {
   sqlNomeSetor.close();
   sqlNomeSetor.params().set("CODIGO", codigo);
   sqlNomeSetor.open();
