@@ -32,8 +32,8 @@ inline void clearTables(db::Connection& connection) {
 }
 
 // A sector in the production sequence with its release and item status flags.
-inline void addSector(db::Connection& connection, const std::string& code, int order,
-                      const std::string& liberar, const std::string& atuSitItem) {
+inline void addStockSector(db::Connection& connection, const std::string& code, int order,
+                           const std::string& liberar, const std::string& atuSitItem) {
   insertRow(connection, "SETOR",
             {{"COD_SE", code},
              {"NOME_SE", "SETOR " + code},
