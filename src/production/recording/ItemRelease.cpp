@@ -22,7 +22,7 @@ ItemRelease::ItemRelease(TVNClientDataSet& cdsSetor, StockPosting& estoque,
       sqlAtuPed(sqlLines({"update itenspv i set i.sit_it = :sit",
                           "where i.pedido_it = :ped and i.item_it = :item"})),
       stpGravaLog(sqlLines(
-          {"execute procedure GRAVALOG(:CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA, :VRANT, :VRATU)"})),
+          {"EXECUTE PROCEDURE GRAVALOG (:CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA, :VRANT, :VRATU)"})),
       sqlPesqAtuFicha(sqlLines(
           {"SELECT (SELECT SUM(GO.QTPED_IT) FROM ITENSPVGRADE GO INNER JOIN ITENSPV IO ON "
            "IO.PEDIDO_IT = GO.PEDIDO_IT  AND GO.ITEM_IT = IO.ITEM_IT WHERE IO.PROG_IT = :PROG AND "

@@ -16,6 +16,28 @@ std::string rowChangeFailed(const TDadosAtuProducao& dados) {
          dados.Setor + " n\xE3o foi gravada.";
 }
 
+// The new row names the date and hour columns being filled; the other pair
+// stays null. The names were checked by VerificarColunasDataHora.
+std::string insertSql(const std::string& campoData, const std::string& campoHora) {
+  return sqlLines(
+      {"insert into PRODUCAO_SETOR (PROG_PS, FICHA_PS, SUBFICHA_PS, SETOR_PS, "
+       "FUNCIONAR_PS,",
+       "TIPO_OPERACAO_SETOR_PS, TIPO_ATUALIZACAO_PS, QTDE_PS, CODCXCOLET_PS, "
+       "ID_SUBPROD_PS, ID_PS,",
+       "DATA_BAIXA_MANUAL_PS, " + campoData + ", " + campoHora + ")",
+       "values (:PROG_PS, :FICHA_PS, :SUBFICHA_PS, :SETOR_PS, :FUNCIONAR_PS,",
+       ":TIPO_OPERACAO_SETOR_PS, :TIPO_ATUALIZACAO_PS, :QTDE_PS, :CODCXCOLET_PS, "
+       ":ID_SUBPROD_PS, :ID_PS,",
+       ":DATA_BAIXA_MANUAL_PS, :" + campoData + ", :" + campoHora + ")"});
+}
+
+// The row is found by its key alone: the other values it holds are not compared.
+std::string updateExitSql(const std::string& campoData, const std::string& campoHora) {
+  return sqlLines({"update PRODUCAO_SETOR set " + campoData + " = :" + campoData + ", " +
+                       campoHora + " = :" + campoHora,
+                   "where ID_PS = :ID_PS"});
+}
+
 }  // namespace
 
 db::Connection& SectorPostingRecorder::conexao() const {
@@ -57,36 +79,26 @@ void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) 
 
   int changed = 0;
   if (change.kind == SectorPostingChange::Kind::CompleteExit) {
-    changed = conexao().execute("update PRODUCAO_SETOR set " + dados.CampoData +
-                                    " = :" + dados.CampoData + ", " + dados.CampoHora +
-                                    " = :" + dados.CampoHora + " where ID_PS = :ID_PS",
+    changed = conexao().execute(updateExitSql(dados.CampoData, dados.CampoHora),
                                 {{dados.CampoData, dados.DataHora},
                                  {dados.CampoHora, HoraMinuto(dados.DataHora)},
                                  {"ID_PS", change.ID_PS}});
   } else {
-    changed = conexao().execute(
-        sqlLines({"insert into PRODUCAO_SETOR (ID_PS, PROG_PS, FICHA_PS, SUBFICHA_PS, SETOR_PS,",
-                  "FUNCIONAR_PS, TIPO_OPERACAO_SETOR_PS, TIPO_ATUALIZACAO_PS, QTDE_PS,",
-                  "CODCXCOLET_PS, ID_SUBPROD_PS, DATA_BAIXA_MANUAL_PS, " + dados.CampoData + ", " +
-                      dados.CampoHora + ")",
-                  "values (:ID_PS, :PROG_PS, :FICHA_PS, :SUBFICHA_PS, :SETOR_PS,",
-                  ":FUNCIONAR_PS, :TIPO_OPERACAO_SETOR_PS, :TIPO_ATUALIZACAO_PS, :QTDE_PS,",
-                  ":CODCXCOLET_PS, :ID_SUBPROD_PS, :DATA_BAIXA_MANUAL_PS, :" + dados.CampoData +
-                      ", :" + dados.CampoHora + ")"}),
-        {{"ID_PS", 0},
-         {"PROG_PS", dados.Prog},
-         {"FICHA_PS", dados.Ficha},
-         {"SUBFICHA_PS", dados.SubFicha},
-         {"SETOR_PS", dados.Setor},
-         {"FUNCIONAR_PS", dados.Funcionario},
-         {"TIPO_OPERACAO_SETOR_PS", dados.TipoOperacaoSetor},
-         {"TIPO_ATUALIZACAO_PS", dados.TipoAtualizacao},
-         {"QTDE_PS", Arredondar(dados.Qtde, 0)},
-         {"CODCXCOLET_PS", dados.CodCxColet},
-         {"ID_SUBPROD_PS", dados.IdSubProd},
-         {"DATA_BAIXA_MANUAL_PS", "N"},
-         {dados.CampoData, dados.DataHora},
-         {dados.CampoHora, HoraMinuto(dados.DataHora)}});
+    changed = conexao().execute(insertSql(dados.CampoData, dados.CampoHora),
+                                {{"PROG_PS", dados.Prog},
+                                 {"FICHA_PS", dados.Ficha},
+                                 {"SUBFICHA_PS", dados.SubFicha},
+                                 {"SETOR_PS", dados.Setor},
+                                 {"FUNCIONAR_PS", dados.Funcionario},
+                                 {"TIPO_OPERACAO_SETOR_PS", dados.TipoOperacaoSetor},
+                                 {"TIPO_ATUALIZACAO_PS", dados.TipoAtualizacao},
+                                 {"QTDE_PS", Arredondar(dados.Qtde, 0)},
+                                 {"CODCXCOLET_PS", dados.CodCxColet},
+                                 {"ID_SUBPROD_PS", dados.IdSubProd},
+                                 {"ID_PS", 0},
+                                 {"DATA_BAIXA_MANUAL_PS", "N"},
+                                 {dados.CampoData, dados.DataHora},
+                                 {dados.CampoHora, HoraMinuto(dados.DataHora)}});
   }
   // Nothing after this may run as if the row were written when it was not.
   if (changed != 1) throw std::runtime_error(rowChangeFailed(dados));

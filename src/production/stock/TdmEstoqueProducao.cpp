@@ -86,22 +86,20 @@ TdmEstoqueProducao::TdmEstoqueProducao()
       sqlSubFicha(sqlLines({"select QTDE_PR, TAMA_PR from SUBPROD", "where PROG_PR = :PROG",
                             "and FICHA_PR = :FICHA", "and SUBFICHA_PR = :SUBFICHA"})),
       sqlEntMpAdd(sqlLines(
-          {"insert into ENTRADAMP (",
-           "FILIAL_EMP, FORNEC_EMP, DOCTO_EMP, SERIE_EMP, ITEM_EMP, ORDEM_EMP, DATA_EMP, "
-           "TIPO_EMP,",
-           "QTDE_EMP, PROD_EMP, PADRON_EMP, TAMANHO_EMP, MPRIMA_EMP, COR_EMP, USUARIO_EMP, "
-           "PROG_EMP,",
-           "FICHA_EMP, PRECO_EMP, PRREAL_EMP, PRMEDIO_EMP, DESCTO_EMP, DESPES_EMP, ATUEST_EMP,",
-           "COMGRADE_EMP, CST_EMP, IPI_EMP, VRIPI_EMP, ICMS_EMP, VRICM_EMP, BASEICM_EMP,",
-           "OUTROSICM_EMP, ISENTOSICM_EMP, BASEIPI_EMP, OUTROSIPI_EMP, ISENTOSIPI_EMP, "
-           "GRADE_EMP,",
-           "MOV_FISICA_EMP, ID_ESTOQUE_MOV_INT_EMP, ID_PROD_ITEM_ESTOQUE_EMP, "
-           "REG_SPED_K280_EMP,",
-           "REG_SPED_K280_MES_ANO_EMP)", "values (",
-           ":FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP, :SERIE_EMP, :ITEM_EMP, :ORDEM_EMP, :DATA_EMP, "
-           ":TIPO_EMP,",
-           ":QTDE_EMP, :PROD_EMP, :PADRON_EMP, :TAMANHO_EMP, 0, '', :USUARIO_EMP, :PROG_EMP,",
-           ":FICHA_EMP, 0, 0, 0, 0, 0, 'N',", "'N', '', 0, 0, 0, 0, 0,", "0, 0, 0, 0, 0, '',",
+          {"insert into ENTRADAMP (FILIAL_EMP, FORNEC_EMP, DOCTO_EMP, SERIE_EMP, ITEM_EMP, "
+           "ORDEM_EMP,",
+           "DATA_EMP, TIPO_EMP, QTDE_EMP, PROD_EMP, PADRON_EMP, TAMANHO_EMP, MPRIMA_EMP, COR_EMP,",
+           "USUARIO_EMP, PROG_EMP, FICHA_EMP, PRECO_EMP, PRREAL_EMP, PRMEDIO_EMP, DESCTO_EMP, "
+           "DESPES_EMP,",
+           "ATUEST_EMP, COMGRADE_EMP, CST_EMP, IPI_EMP, VRIPI_EMP, ICMS_EMP, VRICM_EMP, "
+           "BASEICM_EMP,",
+           "OUTROSICM_EMP, ISENTOSICM_EMP, BASEIPI_EMP, OUTROSIPI_EMP, ISENTOSIPI_EMP, GRADE_EMP,",
+           "MOV_FISICA_EMP, ID_ESTOQUE_MOV_INT_EMP, ID_PROD_ITEM_ESTOQUE_EMP, REG_SPED_K280_EMP,",
+           "REG_SPED_K280_MES_ANO_EMP)",
+           "values (:FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP, :SERIE_EMP, :ITEM_EMP, :ORDEM_EMP,",
+           ":DATA_EMP, :TIPO_EMP, :QTDE_EMP, :PROD_EMP, :PADRON_EMP, :TAMANHO_EMP, 0, '',",
+           ":USUARIO_EMP, :PROG_EMP, :FICHA_EMP, 0, 0, 0, 0, 0,", "'N', 'N', '', 0, 0, 0, 0, 0,",
+           "0, 0, 0, 0, 0, '',",
            ":MOV_FISICA_EMP, 0, :ID_PROD_ITEM_ESTOQUE_EMP, :REG_SPED_K280_EMP,",
            ":REG_SPED_K280_MES_ANO_EMP)"})),
       sqlProdEstAdd(sqlLines(
