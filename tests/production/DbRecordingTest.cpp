@@ -345,5 +345,21 @@ TEST_F(RecordingTest, ABoxLabelWhoseReleaseFailsLeavesNothingAndIsRecordedWholeO
                                             {"SIT_IT 002", "P"}}));
 }
 
+TEST_F(RecordingTest, AnOperationStaysRecordedWhenItsCardFailsToRecord) {
+  addOperationCard(1, kProg, kFicha, "40", "10");
+  TDadosAtuProducao operation = wholeCard("40");
+  operation.TipoAtualizacao = "O";
+  operation.Operacao = "10";
+  module->DadosAtuProducao = operation;
+  module->GravarProdSetorOperacao();
+  ASSERT_TRUE(module->OperacoesSetorConcluidas());
+
+  // Every operation is done: the card itself is recorded next, and fails.
+  setEntryFault(connection(), true);
+  EXPECT_THROW(record(wholeCard("40")), db::DatabaseError);
+  EXPECT_EQ(count("PRODUCAO_SETOR_OPERACAO"), 1);
+  EXPECT_EQ(count("PRODUCAO_SETOR"), 0);
+}
+
 }  // namespace
 }  // namespace mts::test
