@@ -19,6 +19,7 @@ TEST(VerificarColunasDataHoraTest, OnlyThePostingsOwnColumnsReachTheStatement) {
   EXPECT_NO_THROW(VerificarColunasDataHora("DTENTRADA_PS", "HORAENTRADA_PS"));
   EXPECT_THROW(VerificarColunasDataHora("", ""), std::invalid_argument);
   EXPECT_THROW(VerificarColunasDataHora("DTSAIDA_PS", "QTDE_PS"), std::invalid_argument);
+  EXPECT_THROW(VerificarColunasDataHora("DTSAIDA_PS", "HORAENTRADA_PS"), std::invalid_argument);
   EXPECT_THROW(VerificarColunasDataHora("DTSAIDA_PS=NULL, QTDE_PS", "HORASAIDA_PS"),
                std::invalid_argument);
 }

@@ -12,9 +12,9 @@ std::string HoraMinuto(const db::Timestamp& momento) {
 }
 
 void VerificarColunasDataHora(const std::string& campoData, const std::string& campoHora) {
-  const bool dataValida = campoData == "DTSAIDA_PS" || campoData == "DTENTRADA_PS";
-  const bool horaValida = campoHora == "HORASAIDA_PS" || campoHora == "HORAENTRADA_PS";
-  if (!dataValida || !horaValida) {
+  const bool saida = campoData == "DTSAIDA_PS" && campoHora == "HORASAIDA_PS";
+  const bool entrada = campoData == "DTENTRADA_PS" && campoHora == "HORAENTRADA_PS";
+  if (!saida && !entrada) {
     throw std::invalid_argument("not a posting date and hour column pair: \"" + campoData +
                                 "\", \"" + campoHora + "\"");
   }

@@ -14,7 +14,8 @@ namespace mts {
 std::string HoraMinuto(const db::Timestamp& momento);
 
 // Refuses (std::invalid_argument) date and hour column names other than the
-// posting's entry and exit pairs: the names go into the statement text.
+// entry pair or the exit pair: the names go into the statement text, and a
+// date of one pair with the hour of the other would split the posting's time.
 void VerificarColunasDataHora(const std::string& campoData, const std::string& campoHora);
 
 // A posting of the card already in the sector, in the order the reload
