@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "production/stock/StockEntryRules.h"
+
 namespace mts {
 
 TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError) {
@@ -24,6 +26,17 @@ void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
   identification_.DefinirConexao(connection);
   operations_.DefinirConexao(connection);
   validation_.DefinirConexao(connection);
+  stockPosting_.DefinirConexao(connection);
+  itemRelease_.DefinirConexao(connection);
+  sectorPostings_.DefinirConexao(connection);
+  recording_.DefinirConexao(connection);
+}
+
+std::optional<BoxLabelOrderItem> TdmAtuProducao::ItemDoTalao(std::int32_t codigo) {
+  std::string mensagem;  // a label not found is no error for the release
+  if (!identification_.LocalizarCodCxColet(codigo, mensagem)) return std::nullopt;
+  const db::Row& talao = identification_.CodCxCol().row();
+  return BoxLabelOrderItem{talao.text("PEDIDO_CX"), talao.text("ITEMPED_CX")};
 }
 
 void TdmAtuProducao::DataModuleCreate() {
@@ -229,6 +242,45 @@ bool TdmAtuProducao::ValidarAgrupamento(const std::string& grupo, std::string& m
 
 bool TdmAtuProducao::ValidarBaixaRepetida(std::string& mensagem) {
   return validation_.regrasPostagem.ValidarBaixaRepetida(mensagem);
+void TdmAtuProducao::GravarAtuProducao() {
+  recording_.GravarAtuProducao(DadosAtuProducao);
+}
+
+void TdmAtuProducao::GravarProducaoSetor() {
+  sectorPostings_.GravarProducaoSetor(DadosAtuProducao);
+}
+
+void TdmAtuProducao::LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial,
+                                      const db::Timestamp& dataHora, const std::string& usuario,
+                                      const std::string& setor) {
+  itemRelease_.LiberarItemTalao(codCxColet, filial, dataHora, usuario, setor);
+}
+
+void TdmAtuProducao::AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
+                                             const std::string& setor) {
+  itemRelease_.AtualizarSitItemEstoque(prog, ficha, setor);
+}
+
+bool TdmAtuProducao::FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
+                                          const std::string& setor) {
+  return itemRelease_.FichaCompletaNoSetor(prog, ficha, setor);
+}
+
+void TdmAtuProducao::LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
+                                           const db::Timestamp& dataHora,
+                                           const std::string& usuario, const std::string& subFicha,
+                                           const std::string& ficha, const std::string& prog,
+                                           const std::string& pedido, const std::string& itemPed) {
+  stockPosting_.LancarEstoqueProducao(filial, setor, dataHora, usuario, subFicha, ficha, prog,
+                                      pedido, itemPed);
+}
+
+db::Timestamp TdmAtuProducao::SomenteData(const db::Timestamp& dataHora) {
+  return mts::SomenteData(dataHora);
+}
+
+TdmEstoqueProducao* TdmAtuProducao::EstoqueProducao() const {
+  return stockPosting_.estoque();
 }
 
 }  // namespace mts

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "dataaccess/Connection.h"
@@ -16,6 +17,11 @@
 #include "production/lists/CachedLists.h"
 #include "production/parameters/ParameterReader.h"
 #include "production/validation/PostingValidation.h"
+#include "production/recording/CardRecording.h"
+#include "production/recording/ItemRelease.h"
+#include "production/recording/SectorPostingRecorder.h"
+#include "production/recording/StockPosting.h"
+#include "production/stock/TdmEstoqueProducao.h"
 
 namespace mts {
 
@@ -138,8 +144,32 @@ class TdmAtuProducao {
   // --- Grouping and repeated postings (validation/PostingRules) --------------
   bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
   bool ValidarBaixaRepetida(std::string& mensagem);
+  // --- Recording (recording/CardRecording, recording/SectorPostingRecorder) --
+  void GravarAtuProducao();
+  void GravarProducaoSetor();
+
+  // --- Box-label item release and item status (recording/ItemRelease) -------
+  void LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial, const db::Timestamp& dataHora,
+                        const std::string& usuario, const std::string& setor);
+  void AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
+                               const std::string& setor);
+  bool FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
+                            const std::string& setor);
+
+  // --- Stock posting (recording/StockPosting, stock/TdmEstoqueProducao) -----
+  void LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
+                             const db::Timestamp& dataHora, const std::string& usuario,
+                             const std::string& subFicha, const std::string& ficha,
+                             const std::string& prog, const std::string& pedido,
+                             const std::string& itemPed);
+  static db::Timestamp SomenteData(const db::Timestamp& dataHora);
+  // The stock module; nullptr until the first stock posting creates it.
+  TdmEstoqueProducao* EstoqueProducao() const;
 
  private:
+  // The order item of a box label, through LocalizarCodCxColet.
+  std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
+
   ProductionParameters parametros_;
   ParameterReader parametrosDb_;
   CachedLists lists_;
@@ -150,6 +180,11 @@ class TdmAtuProducao {
   PostingValidation validation_{
       parametros_, parametrosDb_, lists_, identification_, cutCards_, operations_, DadosAtuProducao,
   };
+  StockPosting stockPosting_{lists_.cdsSetor};
+  ItemRelease itemRelease_{lists_.cdsSetor, stockPosting_,
+                           [this](std::int32_t codigo) { return ItemDoTalao(codigo); }};
+  SectorPostingRecorder sectorPostings_;
+  CardRecording recording_{sectorPostings_, itemRelease_, stockPosting_};
 };
 
 }  // namespace mts
