@@ -242,6 +242,8 @@ bool TdmAtuProducao::ValidarAgrupamento(const std::string& grupo, std::string& m
 
 bool TdmAtuProducao::ValidarBaixaRepetida(std::string& mensagem) {
   return validation_.regrasPostagem.ValidarBaixaRepetida(mensagem);
+}
+
 void TdmAtuProducao::GravarAtuProducao() {
   recording_.GravarAtuProducao(DadosAtuProducao);
 }
