@@ -16,12 +16,12 @@
 #include "production/identification/CardIdentification.h"
 #include "production/lists/CachedLists.h"
 #include "production/parameters/ParameterReader.h"
-#include "production/validation/PostingValidation.h"
 #include "production/recording/CardRecording.h"
 #include "production/recording/ItemRelease.h"
 #include "production/recording/SectorPostingRecorder.h"
 #include "production/recording/StockPosting.h"
 #include "production/stock/TdmEstoqueProducao.h"
+#include "production/validation/PostingValidation.h"
 
 namespace mts {
 
@@ -183,7 +183,7 @@ class TdmAtuProducao {
   StockPosting stockPosting_{lists_.cdsSetor};
   ItemRelease itemRelease_{lists_.cdsSetor, stockPosting_,
                            [this](std::int32_t codigo) { return ItemDoTalao(codigo); }};
-  SectorPostingRecorder sectorPostings_;
+  SectorPostingRecorder sectorPostings_{validation_.postagens};
   CardRecording recording_{sectorPostings_, itemRelease_, stockPosting_};
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "production/ModuleQuery.h"
 #include "production/recording/SectorPostingRules.h"
 #include "production/stock/StockQuantity.h"
 
@@ -45,34 +46,14 @@ db::Connection& SectorPostingRecorder::conexao() const {
   return *connection_;
 }
 
-void SectorPostingRecorder::AbrirProdSetor(const TDadosAtuProducao& dados) {
-  std::string sql =
-      sqlLines({"select PS.*, SE.SETOR_AGRUP_SE as SETOR_AGRUP", "from PRODUCAO_SETOR PS",
-                "left join SETOR SE on SE.COD_SE = PS.SETOR_PS", "where PROG_PS=:PROG",
-                "and FICHA_PS=:FICHA"});
-  db::Params params{{"PROG", dados.Prog}, {"FICHA", dados.Ficha}};
-  if (dados.PossuiSubFicha) {
-    sql += "\nand SUBFICHA_PS=:SUBFICHA";
-    params.set("SUBFICHA", dados.SubFicha);
-  }
-  sql += "\nand SETOR_PS=:SETOR";
-  params.set("SETOR", dados.Setor);
-  if (dados.IdSubProd > 0) {
-    sql += "\nand ID_SUBPROD_PS=:SUBPROD";
-    params.set("SUBPROD", dados.IdSubProd);
-  }
-  sqlProdSetor = ModuleQuery(sql);
-  sqlProdSetor.setConnection(&conexao());
-  sqlProdSetor.params() = params;
-  sqlProdSetor.open();
-}
-
 void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) {
   VerificarColunasDataHora(dados.CampoData, dados.CampoHora);
-  AbrirProdSetor(dados);
+  postings_.AbrirProdSetor(dados.Prog, dados.Ficha, dados.Setor, dados.IdSubProd, dados.SubFicha,
+                           dados.PossuiSubFicha);
+  TVNClientDataSet& cdsProdSetor = postings_.cdsProdSetor();
   std::vector<LoadedSectorPosting> postings;
-  for (const db::Row& row : sqlProdSetor.rows()) {
-    postings.push_back({row.integer("ID_PS"), !row.isNull("DTSAIDA_PS")});
+  for (cdsProdSetor.first(); !cdsProdSetor.eof(); cdsProdSetor.next()) {
+    postings.push_back({cdsProdSetor.integer("ID_PS"), !cdsProdSetor.isNull("DTSAIDA_PS")});
   }
   const SectorPostingChange change =
       EscolherAlteracao(dados.BaixaSetorEntrada, dados.CampoData, postings);

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "dataaccess/Connection.h"
-#include "production/ModuleQuery.h"
 #include "production/TDadosAtuProducao.h"
+#include "production/validation/CardPostings.h"
 
 namespace mts {
 
-// Writes a card's posting in its sector: one PRODUCAO_SETOR row change.
-// The connection is borrowed and must outlive the recorder.
+// Writes a card's posting in its sector: one PRODUCAO_SETOR row change. The
+// card's postings are loaded through the module's CardPostings, the same load
+// validation uses, restricted to the sector. The connection and the postings
+// are borrowed and must outlive the recorder.
 class SectorPostingRecorder {
  public:
-  SectorPostingRecorder() = default;
+  explicit SectorPostingRecorder(CardPostings& postings) : postings_(postings) {}
   SectorPostingRecorder(const SectorPostingRecorder&) = delete;
   SectorPostingRecorder& operator=(const SectorPostingRecorder&) = delete;
 
@@ -25,12 +27,10 @@ class SectorPostingRecorder {
   void GravarProducaoSetor(const TDadosAtuProducao& dados);
 
  private:
-  void AbrirProdSetor(const TDadosAtuProducao& dados);
-
   db::Connection& conexao() const;
 
+  CardPostings& postings_;
   db::Connection* connection_ = nullptr;
-  ModuleQuery sqlProdSetor{""};
 };
 
 }  // namespace mts
