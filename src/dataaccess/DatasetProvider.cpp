@@ -100,16 +100,12 @@ db::ResultSet DatasetProvider::fetchAll() {
   return rows;
 }
 
-std::string DatasetProvider::tableToUpdate() const {
-  return updateTableName_.empty() ? fetchedTable_ : updateTableName_;
-}
-
 void DatasetProvider::applyUpdates(const std::vector<DatasetField>& fields,
                                    const std::vector<DatasetChange>& changes) {
   if (changes.empty()) return;
   db::Connection* connection = query_ == nullptr ? nullptr : query_->SQLConnection();
   if (connection == nullptr) throw DatasetError(kMissingConnectionMessage);
-  const std::string table = tableToUpdate();
+  const std::string& table = fetchedTable_;
   if (table.empty()) {
     throw DatasetError("N\xE3o foi poss\xEDvel identificar a tabela a atualizar.");
   }

@@ -45,10 +45,10 @@ struct DatasetChange {
 // form of a dataset provider. It does not own its query; the dataset that owns
 // both wires them together.
 //
-// Changes are written to one table: UpdateTableName() when set, otherwise the
-// first table after FROM in the text the query ran at the last fetchAll(). An
-// UPDATE names only the key fields in its WHERE clause (their values as fetched),
-// and sets the fields whose values changed.
+// Changes are written to one table: the first table after FROM in the text the
+// query ran at the last fetchAll(). An UPDATE names only the key fields in its
+// WHERE clause (their values as fetched), and sets the fields whose values
+// changed.
 class DatasetProvider {
  public:
   explicit DatasetProvider(std::string name) : name_(std::move(name)) {}
@@ -56,9 +56,6 @@ class DatasetProvider {
   const std::string& Name() const { return name_; }
   TVNSQLQuery* DataSet() const { return query_; }
   void setDataSet(TVNSQLQuery* query) { query_ = query; }
-
-  const std::string& UpdateTableName() const { return updateTableName_; }
-  void setUpdateTableName(std::string table) { updateTableName_ = std::move(table); }
 
   // Every row of the query. Opens it when it is closed (and then closes it again);
   // database errors propagate.
@@ -79,11 +76,8 @@ class DatasetProvider {
   static std::string TableNameFromSQL(std::string_view sql);
 
  private:
-  std::string tableToUpdate() const;
-
   std::string name_;
   TVNSQLQuery* query_ = nullptr;
-  std::string updateTableName_;
   std::string fetchedTable_;
 };
 

@@ -88,8 +88,13 @@ FieldType fieldTypeOf(const Value& value, unsigned slotType, unsigned slotCharSe
           return {SQL_INT64, 8, -v.scale};
         } else if constexpr (std::is_same_v<T, Timestamp>) {
           checkTimestamp(v, name);
-          // A timestamp without a date is a time of day (as a TIME column reads).
-          return isDateZero(v) ? FieldType{SQL_TYPE_TIME, 4} : FieldType{SQL_TIMESTAMP, 8};
+          if (slotType == SQL_TYPE_TIME) return {SQL_TYPE_TIME, 4};
+          // The database would read a time alone as that time today: a date
+          // nobody gave must not be stored as if someone had.
+          if (isDateZero(v)) {
+            throw DatabaseError("Parameter '" + name + "' has a time of day but no date");
+          }
+          return {SQL_TIMESTAMP, 8};
         } else {
           return {0, 0};  // null: not reached, nulls keep the described type
         }
@@ -149,6 +154,19 @@ InputMessage::InputMessage(fb::Status& status, Firebird::IAttachment* attachment
     throw;
   }
 
+  try {
+    fill(status, attachment, transaction, values);
+  } catch (...) {
+    // The destructor does not run for a constructor that throws.
+    fb::releaseQuietly(metadata_);
+    throw;
+  }
+}
+
+void InputMessage::fill(fb::Status& status, Firebird::IAttachment* attachment,
+                        Firebird::ITransaction* transaction,
+                        const std::vector<const Value*>& values) {
+  const unsigned count = metadata_->getCount(&status);
   buffer_ = MessageBuffer(metadata_->getMessageLength(&status));
   for (unsigned i = 0; i < count; ++i) {
     const unsigned offset = metadata_->getOffset(&status, i);
@@ -170,7 +188,7 @@ InputMessage::InputMessage(fb::Status& status, Firebird::IAttachment* attachment
             buffer_.write(offset, v.unscaled);
           } else if constexpr (std::is_same_v<T, Timestamp>) {
             const ISC_TIME time = fb::util()->encodeTime(v.hour, v.minute, v.second, v.fraction);
-            if (isDateZero(v)) {
+            if (baseType(metadata_->getType(&status, i)) == SQL_TYPE_TIME) {
               buffer_.write(offset, time);
             } else {
               buffer_.write(offset,

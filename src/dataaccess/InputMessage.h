@@ -34,6 +34,10 @@ class InputMessage {
   void* buffer() { return metadata_ ? buffer_.data() : nullptr; }
 
  private:
+  // Writes each value into the buffer laid out by metadata_ (blobs created here).
+  void fill(fb::Status& status, Firebird::IAttachment* attachment,
+            Firebird::ITransaction* transaction, const std::vector<const Value*>& values);
+
   Firebird::IMessageMetadata* metadata_ = nullptr;
   MessageBuffer buffer_;
 };

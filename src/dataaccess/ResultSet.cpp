@@ -196,7 +196,9 @@ double Row::number(std::string_view column) const {
 
 Timestamp Row::timestamp(std::string_view column) const {
   const Value& v = value(column);
-  if (std::holds_alternative<Null>(v)) return {};
+  if (std::holds_alternative<Null>(v)) {
+    throw DatabaseError("Field '" + std::string(column) + "' is null, not a timestamp");
+  }
   if (const auto* t = std::get_if<Timestamp>(&v)) return *t;
   throw DatabaseError("Field '" + std::string(column) + "' is not a timestamp");
 }

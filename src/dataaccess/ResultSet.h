@@ -23,7 +23,8 @@ namespace mts::db {
 //    truncated toward zero, text parsed as a decimal integer (throws when it is
 //    not one); null as 0.
 //  - number(): any numeric as double; text parsed; null as 0.
-//  - timestamp(): timestamps only (throws otherwise); null as a zero Timestamp.
+//  - timestamp(): timestamps only (throws otherwise), null included: no value
+//    stands for a missing date, so ask isNull() first, or copy value() as it is.
 class Row {
  public:
   Row(std::shared_ptr<const std::vector<std::string>> columns, std::vector<Value> values);

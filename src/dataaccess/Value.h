@@ -8,7 +8,8 @@ namespace mts::db {
 
 // A timestamp as the database stores it: no time zone, fraction in 1/10000 s.
 // A DATE column reads with a zero time of day; a TIME column reads with year,
-// month and day all 0, and such a value is sent to the database as a TIME.
+// month and day all 0. Sent as a parameter, a TIME position takes the time of
+// day alone, and every other position refuses a value whose date is all 0.
 struct Timestamp {
   int year = 0;
   int month = 0;

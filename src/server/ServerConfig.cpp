@@ -33,36 +33,6 @@ std::string PasswordForKey(const std::string& key) {
   return key;
 }
 
-DriverSet DriverSetFor(const std::string& firebirdVersion) {
-  if (firebirdVersion == "3") {
-    return {"DevartFirebird", "DevartFirebird", "getSQLDriverFirebird", "dbexpida_V5.dll",
-            "fbclient_V3.dll"};
-  }
-  return {"Devart InterBase", "DevartInterBase", "getSQLDriverInterBase", "dbexpida.dll",
-          "fbclient.dll"};
-}
-
-std::vector<std::string> ConnectionParameterLines(const std::string& database,
-                                                  const std::string& password) {
-  return {
-      "DriverName=DevartInterBase",
-      "Database=" + database,
-      "User_Name=SYSDBA",
-      "Password=" + password,
-      "SQLDialect=3",
-      "BlobSize=-1",
-      "LocaleCode=0000",
-      "DevartInterBase TransIsolation=ReadCommited",
-      "WaitOnLocks=True",
-      "OptimizedNumerics=False",
-      "CharLength=0",
-      "EnableBCD=True",
-      "LongStrings=True",
-      "UseQuoteChar=False",
-      "FetchAll=False",
-  };
-}
-
 std::string LoadParamLogLine(const ServerConfig& config) {
   return "LoadParam: (ProtocoloTerminal = " + config.protocolTerminal +
          "), (TipoTeclado = " + config.keyboardType +

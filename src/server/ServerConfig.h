@@ -45,22 +45,6 @@ std::string ValueOfLine(const std::string& line);
 // the fixed passwords; any other value is itself the password.
 std::string PasswordForKey(const std::string& key);
 
-// The SQL driver set chosen by VersaoFirebird: exactly "3" selects the
-// Firebird 3 set, anything else the InterBase one. Kept for display and
-// diagnosis; the connection itself is the Firebird client in dataaccess.
-struct DriverSet {
-  std::string connectionName;
-  std::string driverName;
-  std::string driverFunction;
-  std::string driverLibrary;
-  std::string clientLibrary;
-};
-DriverSet DriverSetFor(const std::string& firebirdVersion);
-
-// The fifteen connection parameter lines, in their fixed order.
-std::vector<std::string> ConnectionParameterLines(const std::string& database,
-                                                  const std::string& password);
-
 // The text of the log line written once the settings are read.
 std::string LoadParamLogLine(const ServerConfig& config);
 

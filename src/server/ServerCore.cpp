@@ -78,8 +78,6 @@ void ServerCore::LoadParam() {
   view_.setStatusPanel(3, "Porta IP: " + std::to_string(Port_));
 
   const std::string password = PasswordForKey(config_.key);
-  driverSet_ = DriverSetFor(config_.firebirdVersion);
-  connectionParameters_ = ConnectionParameterLines(config_.database, password);
   db::ConnectionSettings connection;
   connection.database = config_.database;
   connection.user = "SYSDBA";

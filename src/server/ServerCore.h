@@ -75,10 +75,6 @@ class ServerCore final : public TerminalEvents {
 
   const ServerConfig& config() const { return config_; }
   const std::filesystem::path& LogFileName() const;
-  // The driver set and the fifteen parameter lines the connection was set up
-  // with; empty until LoadParam got that far.
-  const std::optional<DriverSet>& driverSet() const { return driverSet_; }
-  const std::vector<std::string>& connectionParameters() const { return connectionParameters_; }
   db::Connection& sqlCon() { return sqlCon_; }
   RegConnections& registry() { return RegConnections_; }
   TerminalScreen& screen() { return screen_; }
@@ -96,8 +92,6 @@ class ServerCore final : public TerminalEvents {
   std::optional<ServerLog> log_;
   RegConnections RegConnections_;
   TerminalScreen screen_;
-  std::optional<DriverSet> driverSet_;
-  std::vector<std::string> connectionParameters_;
   db::Connection sqlCon_;
   // Declared after sqlCon_: released before the connection it uses.
   std::unique_ptr<TdmAtuProducao> ProductionModule_;

@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                   Timestamp{2024, 2, 29}},
         StoreCase{"TimeFromATimeOfDay", "TIME_VAL", Timestamp{0, 0, 0, 13, 14, 15, 0},
                   Timestamp{0, 0, 0, 13, 14, 15, 0}},
+        StoreCase{"TimeFromATimestamp", "TIME_VAL", Timestamp{2024, 3, 5, 13, 14, 15, 0},
+                  Timestamp{0, 0, 0, 13, 14, 15, 0}},
         StoreCase{"CharIsPadded", "CHAR_VAL", std::string("ab"), std::string("ab   ")},
         StoreCase{"BlobTextFromText", "NOTE_VAL", std::string("short note"),
                   std::string("short note")},
@@ -96,16 +98,19 @@ TEST_P(ParameterRefusedTest, FailsWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Columns, ParameterRefusedTest,
-    ::testing::Values(RefusedCase{"IntegerFromLetters", "INT_VAL", std::string("abc"),
-                                  "conversion error from string \"abc\""},
-                      RefusedCase{"TextTooLongForTheColumn", "SHORT_TEXT", std::string("toolong"),
-                                  "string right truncation"},
-                      RefusedCase{"SmallintOverflow", "SMALL_VAL", std::int32_t{70000},
-                                  "numeric overflow"},
-                      RefusedCase{"NoSuchDate", "STAMP_VAL", Timestamp{2023, 2, 29},
-                                  "Invalid date/time value for parameter 'V'"},
-                      RefusedCase{"DecimalScaleTooLarge", "MONEY_VAL", Decimal{1, 19},
-                                  "Invalid decimal scale for parameter 'V'"}),
+    ::testing::Values(
+        RefusedCase{"IntegerFromLetters", "INT_VAL", std::string("abc"),
+                    "conversion error from string \"abc\""},
+        RefusedCase{"TextTooLongForTheColumn", "SHORT_TEXT", std::string("toolong"),
+                    "string right truncation"},
+        RefusedCase{"SmallintOverflow", "SMALL_VAL", std::int32_t{70000}, "numeric overflow"},
+        RefusedCase{"NoSuchDate", "STAMP_VAL", Timestamp{2023, 2, 29},
+                    "Invalid date/time value for parameter 'V'"},
+        RefusedCase{"TimestampWithoutADate", "STAMP_VAL", Timestamp{0, 0, 0, 8, 0, 0, 0},
+                    "has a time of day but no date"},
+        RefusedCase{"DateWithoutADate", "DATE_VAL", Timestamp{}, "has a time of day but no date"},
+        RefusedCase{"DecimalScaleTooLarge", "MONEY_VAL", Decimal{1, 19},
+                    "Invalid decimal scale for parameter 'V'"}),
     [](const auto& info) { return info.param.name; });
 
 class TextBytesTest : public DataAccessTest {};

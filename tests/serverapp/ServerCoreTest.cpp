@@ -91,13 +91,6 @@ TEST_F(ServerCoreTest, StartUpReadsSettingsListensAndCreatesTheModule) {
   EXPECT_EQ(settings.password, "PelRot41");
   EXPECT_EQ(settings.dialect, 3);
   EXPECT_EQ(settings.charset, "WIN1252");
-  ASSERT_EQ(core_.connectionParameters().size(), 15u);
-  EXPECT_EQ(core_.connectionParameters()[1],
-            "Database=/dados/f\xE1"
-            "brica.fdb");
-  EXPECT_EQ(core_.connectionParameters()[3], "Password=PelRot41");
-  ASSERT_TRUE(core_.driverSet().has_value());
-  EXPECT_EQ(core_.driverSet()->driverName, "DevartFirebird");
 
   EXPECT_TRUE(core_.screen().Settings().ProtocolStxEtx);
   EXPECT_TRUE(core_.screen().Settings().WideKeyboard);
@@ -113,7 +106,7 @@ TEST_F(ServerCoreTest, WithoutDatabaseNothingStartsButTheServerStillCloses) {
   EXPECT_EQ(view_.errors, std::vector<std::string>{kNoDatabase});
   EXPECT_EQ(view_.panels, (std::array<std::string, 4>{}));
   EXPECT_TRUE(listener_.ports.empty());
-  EXPECT_TRUE(core_.connectionParameters().empty());
+  EXPECT_EQ(core_.sqlCon().settings().database, "") << "the connection is left unset";
   EXPECT_EQ(core_.ProductionModule(), nullptr);
   // The LED settings were stored before the database check.
   EXPECT_EQ(core_.screen().Settings().GreenLedTime, 50);

@@ -21,7 +21,7 @@ struct Expected {
   std::string database = "ERRO";
   bool configured = false;
   std::string password = "pelrot41";
-  std::string driverName = "DevartInterBase";
+  std::string firebirdVersion = "2.5";
 };
 
 struct ConfigCase {
@@ -59,7 +59,7 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.database, e.database);
   EXPECT_EQ(config.databaseConfigured(), e.configured);
   EXPECT_EQ(PasswordForKey(config.key), e.password);
-  EXPECT_EQ(DriverSetFor(config.firebirdVersion).driverName, e.driverName);
+  EXPECT_EQ(config.firebirdVersion, e.firebirdVersion);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                      e.database = "srv/3050:C:\\db\\F.FDB";
                      e.configured = true;
                      e.password = "tallowfen";
-                     e.driverName = "DevartFirebird";
+                     e.firebirdVersion = "3";
                    })},
         ConfigCase{"lower_case_stx_etx_is_vt100_shown_as_read",
                    "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=stx-etx\n",
@@ -118,35 +118,11 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](Expected& e) { e.password = "s3nh@"; })},
         ConfigCase{"chave_compared_exactly", "[BDADOS-CONFIG]\nCHAVE=01\n",
                    With([](Expected& e) { e.password = "01"; })},
-        ConfigCase{"firebird_3_0_is_interbase_set", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n", {}},
+        ConfigCase{"firebird_version_as_written", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n",
+                   With([](Expected& e) { e.firebirdVersion = "3.0"; })},
         ConfigCase{"firebird_version_key_in_other_case", "[BDADOS-CONFIG]\nversaofirebird=3\n",
-                   With([](Expected& e) { e.driverName = "DevartFirebird"; })}),
+                   With([](Expected& e) { e.firebirdVersion = "3"; })}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DriverSet, BothSetsInFull) {
-  const DriverSet firebird = DriverSetFor("3");
-  EXPECT_EQ(firebird.connectionName, "DevartFirebird");
-  EXPECT_EQ(firebird.driverName, "DevartFirebird");
-  EXPECT_EQ(firebird.driverFunction, "getSQLDriverFirebird");
-  EXPECT_EQ(firebird.driverLibrary, "dbexpida_V5.dll");
-  EXPECT_EQ(firebird.clientLibrary, "fbclient_V3.dll");
-  const DriverSet interbase = DriverSetFor("2.5");
-  EXPECT_EQ(interbase.connectionName, "Devart InterBase");
-  EXPECT_EQ(interbase.driverName, "DevartInterBase");
-  EXPECT_EQ(interbase.driverFunction, "getSQLDriverInterBase");
-  EXPECT_EQ(interbase.driverLibrary, "dbexpida.dll");
-  EXPECT_EQ(interbase.clientLibrary, "fbclient.dll");
-}
-
-TEST(ConnectionParameterLines, FifteenLinesInOrder) {
-  EXPECT_EQ(ConnectionParameterLines("/dados/fabrica.fdb", "pelrot41"),
-            (std::vector<std::string>{
-                "DriverName=DevartInterBase", "Database=/dados/fabrica.fdb", "User_Name=SYSDBA",
-                "Password=pelrot41", "SQLDialect=3", "BlobSize=-1", "LocaleCode=0000",
-                "DevartInterBase TransIsolation=ReadCommited", "WaitOnLocks=True",
-                "OptimizedNumerics=False", "CharLength=0", "EnableBCD=True", "LongStrings=True",
-                "UseQuoteChar=False", "FetchAll=False"}));
-}
 
 TEST(LoadParamLogLine, ShowsValuesAsRead) {
   ServerConfig config;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dataaccess/DatabaseClient.h"
 #include "server/qt/ConsoleView.h"
 #include "server/qt/HandlerGuard.h"
 #include "server/qt/ServerOptions.h"
@@ -71,6 +72,8 @@ int RunWithWindow(QApplication& app, const ServerPaths& paths) {
 }  // namespace
 
 int RunServer(int& argc, char** argv) {
+  // Before Qt or the database client start any thread.
+  ShutdownSignals::BlockInEveryThread();
   // A terminal that vanishes mid-write must not kill the server.
   std::signal(SIGPIPE, SIG_IGN);
   const bool console = WantsConsole(argc, argv);
@@ -97,14 +100,20 @@ int RunServer(int& argc, char** argv) {
     return 0;
   }
 
+  int status = 1;
   try {
     const ServerPaths paths{options.iniFile, options.logFolder};
-    if (console) return RunHeadless(*app, paths);
-    return RunWithWindow(static_cast<QApplication&>(*app), paths);
+    status =
+        console ? RunHeadless(*app, paths) : RunWithWindow(static_cast<QApplication&>(*app), paths);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "mtserver: %s\n", error.what());
-    return 1;
   }
+  // The server, and with it every database object, is gone: the client library
+  // stops now, while the process is still whole, not during exit.
+  if (!db::shutdownDatabaseClient()) {
+    std::fprintf(stderr, "mtserver: the database client did not stop in time\n");
+  }
+  return status;
 }
 
 }  // namespace mts

@@ -1,7 +1,7 @@
 #include "server/qt/ShutdownSignals.h"
 
-#include <fcntl.h>
-#include <signal.h>
+#include <pthread.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,51 +13,44 @@
 namespace mts {
 namespace {
 
-volatile std::sig_atomic_t signalPipeWriteEnd = -1;
-struct sigaction previousInt {};
-struct sigaction previousTerm {};
-
-extern "C" void OnShutdownSignal(int) {
-  const int saved = errno;
-  const char byte = 1;
-  if (signalPipeWriteEnd >= 0) {
-    [[maybe_unused]] ssize_t written = write(signalPipeWriteEnd, &byte, 1);
-  }
-  errno = saved;
+sigset_t StopSignals() {
+  sigset_t stopSet;
+  sigemptyset(&stopSet);
+  sigaddset(&stopSet, SIGINT);
+  sigaddset(&stopSet, SIGTERM);
+  return stopSet;
 }
 
 }  // namespace
 
+void ShutdownSignals::BlockInEveryThread() {
+  const sigset_t stopSet = StopSignals();
+  pthread_sigmask(SIG_BLOCK, &stopSet, nullptr);
+}
+
 ShutdownSignals::ShutdownSignals(std::function<void()> onSignal, QObject* parent)
     : QObject(parent), onSignal_(std::move(onSignal)) {
-  if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
-    throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+  BlockInEveryThread();
+  const sigset_t stopSet = StopSignals();
+  descriptor_ = signalfd(-1, &stopSet, SFD_NONBLOCK | SFD_CLOEXEC);
+  if (descriptor_ < 0) {
+    throw std::runtime_error(std::string("signalfd: ") + std::strerror(errno));
   }
-  notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+  notifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { Drain(); });
-  signalPipeWriteEnd = pipe_[1];
-
-  struct sigaction action {};
-  action.sa_handler = OnShutdownSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, &previousInt);
-  sigaction(SIGTERM, &action, &previousTerm);
 }
 
 ShutdownSignals::~ShutdownSignals() {
-  sigaction(SIGINT, &previousInt, nullptr);
-  sigaction(SIGTERM, &previousTerm, nullptr);
-  signalPipeWriteEnd = -1;
   notifier_.reset();
-  ::close(pipe_[0]);
-  ::close(pipe_[1]);
+  ::close(descriptor_);
 }
 
 void ShutdownSignals::Drain() {
-  char bytes[16];
+  signalfd_siginfo info{};
   bool signalled = false;
-  while (read(pipe_[0], bytes, sizeof bytes) > 0) signalled = true;
+  while (read(descriptor_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    signalled = true;
+  }
   if (signalled && onSignal_) onSignal_();
 }
 

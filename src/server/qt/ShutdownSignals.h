@@ -7,14 +7,22 @@
 
 namespace mts {
 
-// Turns SIGINT and SIGTERM into a call on the event loop. The signal handler
-// only writes one byte to a pipe; a notifier on the pipe's other end runs the
-// callback from the event loop, where Qt may be used. One instance at a time;
-// the previous handlers come back when it is destroyed.
+// Turns SIGINT and SIGTERM into a call on the event loop, where Qt may be used.
+//
+// The signals are blocked and read from a signal descriptor, so no handler runs
+// in any thread: the database client library installs handlers of its own that
+// would start its own shutdown on another thread, racing with ours for the
+// engine it unloads. Call BlockInEveryThread() first thing in main, before any
+// thread exists (threads inherit the mask); a thread started earlier could
+// still take the signal. One instance at a time. The signals stay blocked after
+// it is destroyed: one that arrives while the process is stopping changes
+// nothing.
 class ShutdownSignals final : public QObject {
   Q_OBJECT
 
  public:
+  static void BlockInEveryThread();
+
   explicit ShutdownSignals(std::function<void()> onSignal, QObject* parent = nullptr);
   ~ShutdownSignals() override;
 
@@ -22,7 +30,7 @@ class ShutdownSignals final : public QObject {
   void Drain();
 
   std::function<void()> onSignal_;
-  int pipe_[2] = {-1, -1};
+  int descriptor_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;
 };
 
