@@ -98,6 +98,13 @@ class TdmAtuProducao {
   // open on it.
   bool LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem);
 
+  // --- Validation and recording ---------------------------------------------
+
+  // Decides whether DadosAtuProducao may be posted now and completes it for recording.
+  TRetorno ValidaAtuProducao();
+  // Records the validated DadosAtuProducao; throws when it cannot.
+  void GravarAtuProducao();
+
   // --- Cut cards and operation-by-sector cards ------------------------------
 
   // True when the cut card exists, is not posted in the sector yet and is not

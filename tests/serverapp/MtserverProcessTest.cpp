@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "Fakes.h"
+#include "QtTestHelpers.h"
 #include "TempFolder.h"
 #include "support/TestDatabase.h"
 
