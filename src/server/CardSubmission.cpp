@@ -60,10 +60,9 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
   // The employee's data is copied into the continuation: nothing read from the
   // module is used after the event loop has run in between.
   const TerminalSettings& settings = screen_.Settings();
-  screen_.BlinkLed(terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
-                   [this, &terminal, badge, code, name, sector] {
-                     LogIn(terminal, badge, code, name, sector);
-                   });
+  screen_.BlinkLed(
+      terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
+      [this, &terminal, badge, code, name, sector] { LogIn(terminal, badge, code, name, sector); });
 }
 
 void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,

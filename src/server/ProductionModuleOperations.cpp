@@ -8,7 +8,9 @@ namespace mts {
 
 TdmAtuProducao& ProductionModuleOperations::Module() {
   if (module_ == nullptr) {
-    throw std::runtime_error("M\xF3" "dulo de produ\xE7\xE3o n\xE3o iniciado.");
+    throw std::runtime_error(
+        "M\xF3"
+        "dulo de produ\xE7\xE3o n\xE3o iniciado.");
   }
   return *module_;
 }
@@ -21,8 +23,7 @@ bool ProductionModuleOperations::LocalizarFuncionario(const std::string& cracha,
 
 bool ProductionModuleOperations::IdentificarFicha(const std::string& codigo,
                                                   const std::string& setorFuncionario,
-                                                  TDadosAtuProducao& dados,
-                                                  std::string& mensagem) {
+                                                  TDadosAtuProducao& dados, std::string& mensagem) {
   return Module().IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
 }
 

@@ -22,8 +22,7 @@ std::string RewriteCardCode(std::string_view typed) {
   if (typed.substr(0, 3) == ".1.") return "OP" + std::string(typed.substr(3));
   for (const auto& [group, letters] : kInnerGroups) {
     if (typed.substr(1, 3) == group) {
-      return std::string(typed.substr(0, 1)) + std::string(letters) +
-             std::string(typed.substr(4));
+      return std::string(typed.substr(0, 1)) + std::string(letters) + std::string(typed.substr(4));
     }
   }
   return std::string(typed);

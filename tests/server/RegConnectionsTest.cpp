@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "support/ServerFakes.h"
 #include "server/ClientConnect.h"
 #include "server/TerminalScreen.h"
+#include "support/ServerFakes.h"
 
 namespace mts {
 namespace {
 
 using test::MakeConnection;
-using test::RecordingConnection;
 using test::ManualTimer;
+using test::RecordingConnection;
 using Writes = std::vector<std::string>;
 
 const Writes kBadgePromptVt{"\x1B[H\x1B[J", "\x1B[01;01H", "\x1B[01;01H", "CRACHA:"};

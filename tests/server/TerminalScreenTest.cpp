@@ -15,8 +15,8 @@ namespace {
 
 using test::Journal;
 using test::MakeConnection;
-using test::RecordingConnection;
 using test::ManualTimer;
+using test::RecordingConnection;
 using Writes = std::vector<std::string>;
 
 const std::string kRedOn = "\x1B[lrl";
@@ -190,8 +190,7 @@ TEST_P(TerminalScreenTest, BlinkStopsWhenItsConnectionIsReplacedOrClosedDuringAP
     EXPECT_EQ(sentBeforePause, (Writes{kGreenOn, d().home}));
     // A new connection gets its prompt and nothing of the old blink.
     if (reconnected) {
-      EXPECT_EQ(reconnected->writes,
-                (Writes{d().clear, d().home, d().home, d().write("CRACHA:")}));
+      EXPECT_EQ(reconnected->writes, (Writes{d().clear, d().home, d().home, d().write("CRACHA:")}));
     }
     EXPECT_EQ(continued, 0);
   }
