@@ -1,0 +1,154 @@
+// Shop-floor dialogues end to end: the real mtserver, headless, on a fresh demo
+// factory, with terminals played by mtterm's scripted mode, in both dialects.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <string>
+
+#include "QtTestHelpers.h"
+#include "ServerProcess.h"
+#include "TempFolder.h"
+#include "dataaccess/Connection.h"
+#include "support/DatabaseRows.h"
+#include "support/DemoFactory.h"
+
+namespace mts {
+namespace {
+
+using testing_support::FreePort;
+using testing_support::ServerProcess;
+using testing_support::TempFolder;
+using testing_support::WaitUntil;
+using testing_support::WriteFile;
+
+struct Dialect {
+  const char* protocol;  // PROTOCOLO-TERMINAL
+  const char* mtterm;    // mtterm --dialect
+};
+
+void PrintTo(const Dialect& d, std::ostream* out) {
+  *out << d.protocol;
+}
+
+// The demo factory served by mtserver on a free port; terminal 127.0.0.1 has
+// LEDs, with a short green blink.
+class MtserverShift : public testing::TestWithParam<Dialect> {
+ protected:
+  void SetUp() override {
+    WriteFile(folder_ / "mtserver.ini",
+              std::string("[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=") + GetParam().protocol +
+                  "\nPORTA-IP=" + std::to_string(port_) +
+                  "\n[IP_TERMINAL_LED]\n1=127.0.0.1\n[CONFIG_LED]\nTEMPO_LED_VERDE=100\n"
+                  "[BDADOS-CONFIG]\nBDADOS=" +
+                  database_.path().string() + "\nVersaoFirebird=3\n");
+    server_.start();
+    ASSERT_TRUE(WaitUntil([&] { return server_.logHas("AtivarServer:"); })) << server_.errors();
+    ASSERT_TRUE(server_.logHas("AtivarServer: servidor ativo\n")) << server_.log();
+  }
+
+  // Runs mtterm from the address with the key script; its standard output.
+  std::string Terminal(const char* address, const std::string& keys) {
+    QProcess mtterm;
+    mtterm.start(MTTERM_PATH, {"--dialect", GetParam().mtterm, "--source-address", address,
+                               "--settle-ms", "400", "--wait-for", "CRACHA:", "--keys",
+                               QString::fromStdString(keys), "127.0.0.1", QString::number(port_)});
+    EXPECT_TRUE(mtterm.waitForFinished(120000));
+    EXPECT_EQ(mtterm.exitCode(), 0) << mtterm.readAllStandardError().toStdString();
+    return mtterm.readAllStandardOutput().toStdString();
+  }
+
+  // The rows of the database that the condition selects, counted after the
+  // server has stopped (it holds the file meanwhile).
+  int Count(const std::string& table, const std::string& where) {
+    db::Connection connection(database_.settings());
+    return static_cast<int>(test::countRows(connection, table, where));
+  }
+
+  TempFolder folder_;
+  test::DemoFactoryDatabase database_;
+  int port_ = FreePort();
+  ServerProcess server_{folder_};
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialects, MtserverShift,
+                         testing::Values(Dialect{"VT-100", "vt100"}, Dialect{"STX-ETX", "stx"}),
+                         [](const auto& info) {
+                           return std::string(info.param.mtterm[0] == 'v' ? "Vt100" : "StxEtx");
+                         });
+
+TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
+  const std::string first = Terminal(
+      "127.0.0.1", "1006{enter}{wait-for:FICHA:}{send:1000030400}{enter}{show},{show}{esc}");
+  EXPECT_EQ(first,
+            "|FRANCISCA DAS CHAGAS|\n"
+            "|FICHA:1000030400    |\n"
+            "|                    |\n"
+            "|FICHA NAO ATUALIZADA|\n"
+            "LED red=on green=off\n"
+            "CURSOR row=1 col=16\n"
+            "\n"
+            "|COD. CX COLET. \"304\"|\n"
+            "| NAO LOCALIZADO.    |\n"
+            "|                    |\n"
+            "|                    |\n"
+            "LED red=on green=off\n"
+            "CURSOR row=1 col=16\n"
+            "\n"
+            "|CRACHA:             |\n"
+            "|                    |\n"
+            "|                    |\n"
+            "|                    |\n"
+            "LED red=off green=off\n"
+            "CURSOR row=0 col=7\n");
+
+  const std::string second = Terminal(
+      "127.0.0.2", "9999{enter}{show}1002{enter}{wait-for:FICHA:}{send:280000000099}{enter}");
+  EXPECT_EQ(second,
+            "|CRACHA:9999         |\n"
+            "|                    |\n"
+            "|                    |\n"
+            "|FUNC. NAO LOCALIZADO|\n"
+            "LED red=off green=off\n"
+            "CURSOR row=0 col=12\n"
+            "\n"
+            "|MARIA APARECIDA SOUZ|\n"
+            "|FICHA:280000000099  |\n"
+            "|                    |\n"
+            "|FICHA NAO ATUALIZADA|\n"
+            "LED red=off green=off\n"
+            "CURSOR row=1 col=18\n");
+
+  EXPECT_EQ(server_.terminate(), 0);
+  const std::string output = server_.output();
+  for (const char* line :
+       {"Terminais Conectados: 0 - 127.0.0.1\n", "Entrada: 1006\n",
+        "Terminal 0 - Funcionario: 1006 FRANCISCA DAS CHAGAS\n",
+        "Terminal 0 - Ficha 1000030400 nao atualizada. Erro: C\xC3\xB3"
+        "d. Cx Colet. \"304\" "
+        "n\xC3\xA3o localizado.\n",
+        "Terminal 0 - 44\n", "Terminal 0 - 27\n", "Terminais Conectados: 1 - 127.0.0.2\n",
+        "Terminal 1 - Funcionario 9999 nao localizado.\n",
+        "Terminal 1 - Funcionario: 1002 MARIA APARECIDA SOUZ\n",
+        "Terminal 1 - Ficha 280000000099 nao atualizada. Erro: Ficha 280000000099 "
+        "n\xC3\xA3o encontrada.\n"}) {
+    EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+  }
+  // The result texts, and nothing else of the dialogue, reach the log file.
+  // Each terminal was the only one connected: socket index 0.
+  std::string results;
+  const std::string log = server_.log();
+  for (std::size_t at = log.find(" : Indice Terminal: "); at != std::string::npos;
+       at = log.find(" : Indice Terminal: ", at + 1)) {
+    results += log.substr(at + 3, log.find('\n', at) - at - 2);
+  }
+  EXPECT_EQ(results,
+            "Indice Terminal: 0 Msg: FICHA NAO ATUALIZADA\n"
+            "Indice Terminal: 0 Msg: FUNC. NAO LOCALIZADO\n"
+            "Indice Terminal: 0 Msg: FICHA NAO ATUALIZADA\n");
+  // Nothing of the detail goes to the log file.
+  EXPECT_EQ(log.find("Colet"), std::string::npos);
+  EXPECT_EQ(Count("PRODUCAO_SETOR", "CODCXCOLET_PS = 304"), 0);
+}
+
+}  // namespace
+}  // namespace mts
