@@ -5,76 +5,18 @@
 #include <QProcess>
 #include <string>
 
-#include "QtTestHelpers.h"
-#include "ServerProcess.h"
-#include "TempFolder.h"
-#include "dataaccess/Connection.h"
-#include "support/DatabaseRows.h"
-#include "support/DemoFactory.h"
+#include "DemoServerTest.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FreePort;
-using testing_support::ServerProcess;
-using testing_support::TempFolder;
-using testing_support::WaitUntil;
-using testing_support::WriteFile;
+using testing_support::DemoServerTest;
+using testing_support::DialectName;
+using testing_support::kDialects;
 
-struct Dialect {
-  const char* protocol;  // PROTOCOLO-TERMINAL
-  const char* mtterm;    // mtterm --dialect
-};
+class MtserverShift : public DemoServerTest {};
 
-void PrintTo(const Dialect& d, std::ostream* out) {
-  *out << d.protocol;
-}
-
-// The demo factory served by mtserver on a free port; terminal 127.0.0.1 has
-// LEDs, with a short green blink.
-class MtserverShift : public testing::TestWithParam<Dialect> {
- protected:
-  void SetUp() override {
-    WriteFile(folder_ / "mtserver.ini",
-              std::string("[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=") + GetParam().protocol +
-                  "\nPORTA-IP=" + std::to_string(port_) +
-                  "\n[IP_TERMINAL_LED]\n1=127.0.0.1\n[CONFIG_LED]\nTEMPO_LED_VERDE=100\n"
-                  "[BDADOS-CONFIG]\nBDADOS=" +
-                  database_.path().string() + "\nVersaoFirebird=3\n");
-    server_.start();
-    ASSERT_TRUE(WaitUntil([&] { return server_.logHas("AtivarServer:"); })) << server_.errors();
-    ASSERT_TRUE(server_.logHas("AtivarServer: servidor ativo\n")) << server_.log();
-  }
-
-  // Runs mtterm from the address with the key script; its standard output.
-  std::string Terminal(const char* address, const std::string& keys) {
-    QProcess mtterm;
-    mtterm.start(MTTERM_PATH, {"--dialect", GetParam().mtterm, "--source-address", address,
-                               "--settle-ms", "400", "--wait-for", "CRACHA:", "--keys",
-                               QString::fromStdString(keys), "127.0.0.1", QString::number(port_)});
-    EXPECT_TRUE(mtterm.waitForFinished(120000));
-    EXPECT_EQ(mtterm.exitCode(), 0) << mtterm.readAllStandardError().toStdString();
-    return mtterm.readAllStandardOutput().toStdString();
-  }
-
-  // The rows of the database that the condition selects, counted after the
-  // server has stopped (it holds the file meanwhile).
-  int Count(const std::string& table, const std::string& where) {
-    db::Connection connection(database_.settings());
-    return static_cast<int>(test::countRows(connection, table, where));
-  }
-
-  TempFolder folder_;
-  test::DemoFactoryDatabase database_;
-  int port_ = FreePort();
-  ServerProcess server_{folder_};
-};
-
-INSTANTIATE_TEST_SUITE_P(Dialects, MtserverShift,
-                         testing::Values(Dialect{"VT-100", "vt100"}, Dialect{"STX-ETX", "stx"}),
-                         [](const auto& info) {
-                           return std::string(info.param.mtterm[0] == 'v' ? "Vt100" : "StxEtx");
-                         });
+INSTANTIATE_TEST_SUITE_P(Dialects, MtserverShift, testing::ValuesIn(kDialects), DialectName);
 
 TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
   const std::string first = Terminal(
