@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/VNClientDataSet.h"
+#include "production/ModuleQuery.h"
+#include "production/TDadosAtuProducao.h"
+
+namespace mts {
+
+// Operations a card must go through in a sector (PRODUCAO_OP_SETOR), each
+// recorded per card or sub-card as one PRODUCAO_SETOR_OPERACAO row, and the
+// sector names used in messages. The connection is borrowed and must outlive
+// this.
+class SectorOperations {
+ public:
+  SectorOperations();
+
+  void DefinirConexao(db::Connection& connection);
+
+  // Loads the recorded operations of the request's card (or sub-card) in its
+  // sector into cdsProdSetorOperacao.
+  void AbrirProdSetorOperacao(const TDadosAtuProducao& dados);
+  // Records the request's operation, committed on its own, unless it is
+  // already recorded. A row the database refuses throws and is not counted as
+  // recorded.
+  void GravarProdSetorOperacao(const TDadosAtuProducao& dados);
+  // True when every operation the card needs in the sector is among the
+  // operations loaded by the last AbrirProdSetorOperacao.
+  bool OperacoesSetorConcluidas(const TDadosAtuProducao& dados);
+  // NOME_SE of the sector; empty when there is no such sector.
+  std::string NomeSetor(const std::string& codigo);
+
+ private:
+  TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
+  ModuleQuery sqlOperacaoFicha;
+  ModuleQuery sqlNomeSetor;
+};
+
+}  // namespace mts

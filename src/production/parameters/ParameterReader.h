@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "production/ModuleQuery.h"
+#include "production/ProductionParameters.h"
+
+namespace mts {
+
+// Reads the production parameters (PARAM) and the company name (CONFIG).
+// Owns its two statements; the connection is borrowed and must outlive it.
+class ParameterReader {
+ public:
+  ParameterReader();
+
+  void DefinirConexao(db::Connection& connection);
+
+  // VALOR_PA of (group, name) as stored; empty when there is no row or it is null.
+  std::string LerParametro(const std::string& grupo, const std::string& parametro);
+  // LerParametro converted as integerFromText does.
+  std::int32_t LerParametroInt(const std::string& grupo, const std::string& parametro);
+  // Reads the eighteen production parameters into `parametros`, in a fixed
+  // order, keeping each as soon as it is read: when the database fails
+  // halfway, the ones read before the failure stay in force.
+  void CarregarParametros(ProductionParameters& parametros);
+  // CONFIG.NOME_EMPRESA as it is now; empty when CONFIG has no row.
+  std::string NomeEmpresa();
+
+ private:
+  ModuleQuery sqlParam;
+  ModuleQuery sqlConfig;
+};
+
+}  // namespace mts
