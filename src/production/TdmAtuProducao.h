@@ -21,6 +21,7 @@
 #include "production/recording/SectorPostingRecorder.h"
 #include "production/recording/StockPosting.h"
 #include "production/stock/TdmEstoqueProducao.h"
+#include "production/validation/PostingValidation.h"
 
 namespace mts {
 
@@ -85,10 +86,6 @@ class TdmAtuProducao {
   bool LocalizarSubProd(std::int32_t id, std::string& mensagem);
   bool LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem);
 
-  // --- Validation -------------------------------------------------------------
-  // Decides whether DadosAtuProducao may be posted now and completes it for recording.
-  TRetorno ValidaAtuProducao();
-
   // --- Cut cards (cards/CutCards) --------------------------------------------
   bool VerificarFichaCorte(std::int32_t id, const std::string& setor, std::string& mensagem);
   void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora);
@@ -121,6 +118,55 @@ class TdmAtuProducao {
   // The stock module; nullptr until the first stock posting creates it.
   TdmEstoqueProducao* EstoqueProducao() const;
 
+  // --- Posting validation (validation/PostingValidation) ---------------------
+  TRetorno ValidaAtuProducao();
+  bool ValidarCodCxColet(std::string& mensagem);
+  bool ValidarCodSubProd(std::string& mensagem);
+  bool ValidarFichaOperacao(std::string& mensagem);
+
+  // --- Server time (validation/ServerClock) ----------------------------------
+  db::Timestamp DataHoraServidor();
+
+  // --- Sector admission and sequence (validation/SectorSequence) -------------
+  bool ValidarSetorFuncionario(std::string& mensagem);
+  bool ValidarTipoAtuSetor(std::string& mensagem);
+  void AbrirItemFicha();
+  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
+  bool ValidarSetoresAnteriores(std::string& mensagem);
+  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+
+  // --- Programme, raw material and operations (validation/ProductionOrderChecks)
+  TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
+                                 const std::string& setor);
+  bool ProgEncerrada(const std::string& prog, std::string& mensagem);
+  bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
+                          const std::string& ficha, std::string& mensagem);
+  double TotalParesFicha();
+
+  // --- Card kinds and quantities (validation/CardKindChecks) -----------------
+  bool ValidarProgFicha(std::string& mensagem);
+  bool SubfichasBaixadas(std::string& mensagem);
+  bool PossuiSubfichas(std::string& mensagem);
+  bool FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem);
+  bool SubfichaJaBaixada(std::string& mensagem);
+  bool ValidarSubFicha(std::string& mensagem);
+
+  // --- Sector groups (validation/SectorGroups) -------------------------------
+  std::string SetorAgrupamento(const std::string& setor);
+  bool AbrirSetoresAgrupamento(const std::string& setor);
+
+  // --- A card's postings (validation/CardPostings) ---------------------------
+  // Narrowed to the sub-card when DadosAtuProducao.PossuiSubFicha.
+  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
+                      std::int32_t idSubProd, const std::string& subFicha);
+  TVNClientDataSet& cdsProdSetor();
+
+  // --- Grouping and repeated postings (validation/PostingRules) --------------
+  bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
+  bool ValidarBaixaRepetida(std::string& mensagem);
+
  private:
   // The order item of a box label, through LocalizarCodCxColet.
   std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
@@ -137,6 +183,9 @@ class TdmAtuProducao {
                            [this](std::int32_t codigo) { return ItemDoTalao(codigo); }};
   SectorPostingRecorder sectorPostings_;
   CardRecording recording_{sectorPostings_, itemRelease_, stockPosting_};
+  PostingValidation validation_{
+      parametros_, parametrosDb_, lists_, identification_, cutCards_, operations_, DadosAtuProducao,
+  };
 };
 
 }  // namespace mts

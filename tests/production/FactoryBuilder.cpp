@@ -67,6 +67,12 @@ void FactoryBuilder::sector(const Sector& sector) {
              {"TIPO_ATU_PRODUCAO_SETOR_SE", sector.updateType}});
 }
 
+void FactoryBuilder::changeSector(const std::string& code, const std::string& column,
+                                  const db::Value& value) {
+  connection_.execute("update SETOR set " + column + " = :V where COD_SE = :C",
+                      {{"V", value}, {"C", code}});
+}
+
 void FactoryBuilder::employee(const std::string& code, const std::string& name,
                               const std::vector<std::string>& sectors) {
   insertRow(connection_, "FUNCIONARIO",

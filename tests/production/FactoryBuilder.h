@@ -100,6 +100,8 @@ class FactoryBuilder {
              const std::string& group = "ATU_PRODUCAO");
 
   void sector(const Sector& sector);
+  // Sets one column of an existing sector.
+  void changeSector(const std::string& code, const std::string& column, const db::Value& value);
   void employee(const std::string& code, const std::string& name,
                 const std::vector<std::string>& sectors = {});
   void product(const Product& product);

@@ -7,8 +7,7 @@
 
 namespace mts {
 
-CardKindChecks::CardKindChecks(db::Connection& connection, SectorGroups& grupos,
-                               TDadosAtuProducao& dados)
+CardKindChecks::CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados)
     : grupos_(grupos),
       dados_(dados),
       sqlProg(sqlLines({"select PROG_PR, FICHA_PR, QTDE_PR", "from PRODUCAO", "where PROG_PR=:PROG",
@@ -28,7 +27,9 @@ CardKindChecks::CardKindChecks(db::Connection& connection, SectorGroups& grupos,
       sqlSubP(sqlLines({"select PROG_PR, FICHA_PR, SUBFICHA_PR, sum(QTDE_PR) as QTDE",
                         "from SUBPROD", "where PROG_PR=:PROG", "and FICHA_PR=:FICHA",
                         "and SUBFICHA_PR=:SUBFICHA", "group by PROG_PR, FICHA_PR, SUBFICHA_PR"})),
-      sqlSubProd("") {
+      sqlSubProd("") {}
+
+void CardKindChecks::DefinirConexao(db::Connection& connection) {
   for (ModuleQuery* query :
        {&sqlProg, &sqlSubFichaProdSetor, &sqlSubFicha, &sqlFichaProdSetor, &sqlSubP, &sqlSubProd})
     query->setConnection(&connection);

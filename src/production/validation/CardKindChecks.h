@@ -16,11 +16,14 @@ namespace mts {
 //
 // Functions named as questions ("...Baixada", "PossuiSubfichas") return true
 // for a refusal; the others return true when the card passes. Either writes
-// `mensagem` only when it refuses. The request (whose Qtde is set here), the sector groups and the
-// connection are borrowed and must outlive this object. Nothing is written to the database.
+// `mensagem` only when it refuses. The request (whose Qtde is set here), the
+// sector groups and the connection are borrowed and must outlive this object.
+// Nothing is written to the database.
 class CardKindChecks {
  public:
-  CardKindChecks(db::Connection& connection, SectorGroups& grupos, TDadosAtuProducao& dados);
+  CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
 
   // Main card: it exists (Qtde := its QTDE_PR, 0 when missing).
   bool ValidarProgFicha(std::string& mensagem);

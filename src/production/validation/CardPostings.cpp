@@ -5,9 +5,16 @@
 
 namespace mts {
 
-CardPostings::CardPostings(db::Connection& connection) {
-  cdsProdSetor_.setSQLConnection(&connection);
+CardPostings::CardPostings() {
   cdsProdSetor_.setKeyFields({"ID_PS"});
+}
+
+CardPostings::CardPostings(db::Connection& connection) : CardPostings() {
+  DefinirConexao(connection);
+}
+
+void CardPostings::DefinirConexao(db::Connection& connection) {
+  cdsProdSetor_.setSQLConnection(&connection);
 }
 
 void CardPostings::AbrirProdSetor(const std::string& prog, const std::string& ficha,

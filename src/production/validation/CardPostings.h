@@ -26,13 +26,16 @@ namespace mts {
 // columns given a value; applyUpdates() commits on its own when no transaction
 // is open. Each load closes the dataset first, which drops anything not applied.
 //
-// The connection is borrowed and must outlive this object. Database errors
-// propagate as db::DatabaseError.
+// The connection (given at construction or by DefinirConexao) is borrowed and
+// must outlive this object. Database errors propagate as db::DatabaseError.
 class CardPostings {
  public:
+  CardPostings();
   explicit CardPostings(db::Connection& connection);
   CardPostings(const CardPostings&) = delete;
   CardPostings& operator=(const CardPostings&) = delete;
+
+  void DefinirConexao(db::Connection& connection);
 
   void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
                       std::int32_t idSubProd, const std::string& subFicha, bool possuiSubFicha);

@@ -6,8 +6,7 @@
 
 namespace mts {
 
-ProductionOrderChecks::ProductionOrderChecks(db::Connection& connection,
-                                             const ProductionParameters& parametros,
+ProductionOrderChecks::ProductionOrderChecks(const ProductionParameters& parametros,
                                              TDadosAtuProducao& dados)
     : parametros_(parametros),
       dados_(dados),
@@ -25,7 +24,9 @@ ProductionOrderChecks::ProductionOrderChecks(db::Connection& connection,
            "INNER JOIN MPRIMA MP ON MP.COD_MP = R.MPRIMA_RP", "WHERE R.PROG_RP = :PROG",
            "AND F.FICHA_RF = :FICHA", "AND MP.SETOR_MP = :SETOR_MP", "AND F.CONSUMO_RF > 0",
            "AND (F.CONSUMO_RF - F.QTDE_SAIDA_RF + F.QTDE_RETORNO_RF) > 0"})),
-      sqlTotPares("") {
+      sqlTotPares("") {}
+
+void ProductionOrderChecks::DefinirConexao(db::Connection& connection) {
   for (ModuleQuery* query : {&sqlFichaOpSetor, &sqlProgEncerrada, &sqlBxReqSetorMp, &sqlTotPares})
     query->setConnection(&connection);
 }

@@ -20,8 +20,9 @@ namespace mts {
 // refuse; nothing is written to the database; database errors propagate.
 class ProductionOrderChecks {
  public:
-  ProductionOrderChecks(db::Connection& connection, const ProductionParameters& parametros,
-                        TDadosAtuProducao& dados);
+  ProductionOrderChecks(const ProductionParameters& parametros, TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
 
   // Sucesso true when no operation of the card in the sector lacks its posted
   // operation (under any sub-card).

@@ -2,10 +2,12 @@
 
 namespace mts {
 
-SectorGroups::SectorGroups(db::Connection& connection, TVNClientDataSet& cdsSetor)
+SectorGroups::SectorGroups(TVNClientDataSet& cdsSetor)
     : cdsSetor_(cdsSetor),
       sqlSetorAgrupamento(
-          sqlLines({"SELECT COD_SE", "FROM SETOR S", "WHERE S.SETOR_AGRUP_SE = :SETOR"})) {
+          sqlLines({"SELECT COD_SE", "FROM SETOR S", "WHERE S.SETOR_AGRUP_SE = :SETOR"})) {}
+
+void SectorGroups::DefinirConexao(db::Connection& connection) {
   sqlSetorAgrupamento.setConnection(&connection);
 }
 

@@ -12,10 +12,12 @@ namespace mts {
 // belongs to, and the sectors naming a grouping sector are its members.
 //
 // The cached sectors (cdsSetor, moved by SetorAgrupamento) and the connection
-// are borrowed and must outlive this object.
+// (DefinirConexao) are borrowed and must outlive this object.
 class SectorGroups {
  public:
-  SectorGroups(db::Connection& connection, TVNClientDataSet& cdsSetor);
+  explicit SectorGroups(TVNClientDataSet& cdsSetor);
+
+  void DefinirConexao(db::Connection& connection);
 
   // The grouping sector of a production-sequence sector; empty when it has
   // none or is not in the sequence.

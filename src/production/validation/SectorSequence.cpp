@@ -6,8 +6,7 @@
 
 namespace mts {
 
-SectorSequence::SectorSequence(db::Connection& connection, TVNClientDataSet& cdsSetor,
-                               const TDadosAtuProducao& dados)
+SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
     : cdsSetor_(cdsSetor),
       dados_(dados),
       sqlSetorFunc(sqlLines({"select * ", "from SETOR_FUNCIONARIO", "where SETOR_SF = :SETOR"})),
@@ -24,7 +23,9 @@ SectorSequence::SectorSequence(db::Connection& connection, TVNClientDataSet& cds
                              "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"})),
       sqlSetAntAtu(""),
       sqlSetAgrup(sqlLines({"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
-                            ":SETOR_AGRUP"})) {
+                            ":SETOR_AGRUP"})) {}
+
+void SectorSequence::DefinirConexao(db::Connection& connection) {
   for (ModuleQuery* query :
        {&sqlSetorFunc, &sqlItensPv, &sqlSetorProd, &sqlSetAntAtu, &sqlSetAgrup})
     query->setConnection(&connection);
@@ -172,10 +173,13 @@ bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::stri
 }
 
 bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
+  sqlSetAgrup.close();
+  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
+  sqlSetAgrup.open();
   // A grouping sector is satisfied by its members only, never by itself; a
   // sub-card is tried first with its own value, then with none.
-  for (int tentativa = 0; tentativa < 2; ++tentativa) {
-    if (tentativa == 1) abrirPostagensSetor(std::string(), setor);
+  for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
+    abrirPostagensSetor(subFicha, setor);
     for (const db::Row& membro : sqlSetAgrup.rows()) {
       reabrirPostagensSetor(membro.text("COD_SE"));
       if (!sqlSetAntAtu.isEmpty()) return true;

@@ -20,8 +20,9 @@ namespace mts {
 // the database; database errors propagate.
 class SectorSequence {
  public:
-  SectorSequence(db::Connection& connection, TVNClientDataSet& cdsSetor,
-                 const TDadosAtuProducao& dados);
+  SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
 
   bool ValidarSetorFuncionario(std::string& mensagem);
   bool ValidarTipoAtuSetor(std::string& mensagem);
@@ -44,6 +45,8 @@ class SectorSequence {
   // The previous sector has posted the card; a grouping sector through any of
   // its members only (AgrupamentoAtualizado).
   bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  // Some member of the grouping sector has posted the card (for a sub-card
+  // request, the sub-card itself or the main card).
   bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
 
  private:
