@@ -33,11 +33,12 @@ std::vector<std::string> Results(const std::string& output) {
 TEST_P(MtserverFullShift, TwoOperatorsPostCardsOfEveryKind) {
   // Assembly: a card refused before its operations, its detail, a whole card,
   // then both operation cards typed on the keypad; the last one posts the card.
-  const std::string assembly =
-      Terminal("127.0.0.1",
-               "1004{enter}{wait-for:FICHA:}{send:00010100040000}{enter}{show},{show}"
-               "{send:00010100010000}{enter}{show}.1.00000000071{enter}{show}"
-               "{send:.1.00000000072}{enter}{show}{esc}");
+  const std::string assembly = Terminal(
+      "127.0.0.1",
+      "1004{enter}{wait-for:FICHA:}{send:00010100040000}{enter}{wait-for:NAO ATUALIZADA}{show}"
+      ",{wait-for:A FICHA.}{show}{send:00010100010000}{enter}{wait-for:FICHA ATUALIZADA}{show}"
+      ".1.00000000071{enter}{wait-for:OP.SETOR}{show}{send:.1.00000000072}{enter}"
+      "{wait-for:FICHA ATUALIZADA}{show}{esc}{wait-for:CRACHA:}");
   EXPECT_EQ(Results(assembly), (std::vector<std::string>{
                                    "|FICHA NAO ATUALIZADA| LED red=on green=off",
                                    "|TUALIZAR A FICHA.   | LED red=on green=off",
@@ -52,9 +53,10 @@ TEST_P(MtserverFullShift, TwoOperatorsPostCardsOfEveryKind) {
   // Stitching and shipping on a terminal without LEDs.
   const std::string other = Terminal(
       "127.0.0.2",
-      "1002{enter}{wait-for:FICHA:}{send:00010100020001}{enter}{show}{send:100000203}{enter}"
-      "{show}{send:280000000053}{enter}{show}{esc}1006{enter}{wait-for:FICHA:}"
-      "{send:1000030100}{enter}");
+      "1002{enter}{wait-for:FICHA:}{send:00010100020001}{enter}{wait-for:SUBFICHA ATUALIZADA}"
+      "{show}{send:100000203}{enter}{wait-for:ID SUBFICHA}{show}{send:280000000053}{enter}"
+      "{wait-for:FICHA CORTE}{show}{esc}1006{enter}{wait-for:FICHA:}{send:1000030100}{enter}"
+      "{wait-for:TALAO}");
   EXPECT_EQ(Results(other), (std::vector<std::string>{
                                 "|SUBFICHA ATUALIZADA | LED red=off green=off",
                                 "|ID SUBFICHA ATUALIZA| LED red=off green=off",

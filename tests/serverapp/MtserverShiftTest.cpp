@@ -19,8 +19,12 @@ class MtserverShift : public DemoServerTest {};
 INSTANTIATE_TEST_SUITE_P(Dialects, MtserverShift, testing::ValuesIn(kDialects), DialectName);
 
 TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
-  const std::string first = Terminal(
-      "127.0.0.1", "1006{enter}{wait-for:FICHA:}{send:1000030400}{enter}{show},{show}{esc}");
+  // Each result is awaited on the screen: a busy machine may answer slower
+  // than mtterm's quiet interval.
+  const std::string first =
+      Terminal("127.0.0.1",
+               "1006{enter}{wait-for:FICHA:}{send:1000030400}{enter}{wait-for:NAO ATUALIZADA}"
+               "{show},{wait-for:LOCALIZADO.}{show}{esc}{wait-for:CRACHA:}");
   EXPECT_EQ(first,
             "|FRANCISCA DAS CHAGAS|\n"
             "|FICHA:1000030400    |\n"
@@ -43,8 +47,10 @@ TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
             "LED red=off green=off\n"
             "CURSOR row=0 col=7\n");
 
-  const std::string second = Terminal(
-      "127.0.0.2", "9999{enter}{show}1002{enter}{wait-for:FICHA:}{send:280000000099}{enter}");
+  const std::string second =
+      Terminal("127.0.0.2",
+               "9999{enter}{wait-for:FUNC. NAO}{show}1002{enter}{wait-for:FICHA:}"
+               "{send:280000000099}{enter}{wait-for:NAO ATUALIZADA}");
   EXPECT_EQ(second,
             "|CRACHA:9999         |\n"
             "|                    |\n"
