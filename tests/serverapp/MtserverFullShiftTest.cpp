@@ -65,7 +65,7 @@ TEST_P(MtserverFullShift, TwoOperatorsPostCardsOfEveryKind) {
                             }))
       << other;
 
-  EXPECT_EQ(server_.terminate(), 0);
+  EXPECT_EQ(server_.terminate(), 0) << server_.errors();
   const std::string output = server_.output();
   for (const char* line : {
            "Terminal 0 - Ficha OP00000000071 atualizada.\n",

@@ -66,7 +66,7 @@ TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
             "LED red=off green=off\n"
             "CURSOR row=1 col=18\n");
 
-  EXPECT_EQ(server_.terminate(), 0);
+  EXPECT_EQ(server_.terminate(), 0) << server_.errors();
   const std::string output = server_.output();
   for (const char* line :
        {"Terminais Conectados: 0 - 127.0.0.1\n", "Entrada: 1006\n",
