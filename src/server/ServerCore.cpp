@@ -23,13 +23,16 @@ class FlagScope {
 }  // namespace
 
 ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener,
-                       EventPump& pump, LocalClock clock)
+                       EventTimer& timer, LocalClock clock)
     : paths_(std::move(paths)),
       view_(view),
       Server_(listener),
       clock_(std::move(clock)),
-      screen_(TerminalSettings{}, pump, [this](const std::string& message) { WriteLog(message); }) {
-}
+      screen_(TerminalSettings{}, timer, [this](const std::string& message) { WriteLog(message); }),
+      submission_(screen_, productionOperations_,
+                  [this](const std::string& line) { AddReceived(line); }),
+      input_(RegConnections_, screen_, submission_,
+             [this](const std::string& line) { AddReceived(line); }) {}
 
 ServerCore::~ServerCore() = default;
 
@@ -40,6 +43,7 @@ void ServerCore::FormCreate() {
     AtivarServer();
     ProductionModule_ = std::make_unique<TdmAtuProducao>(
         sqlCon_, [this](const std::string& message) { view_.showError(message); });
+    productionOperations_.Attach(ProductionModule_.get());
   } catch (const std::exception& error) {
     view_.showError(error.what());
   }
@@ -146,10 +150,7 @@ void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connec
 
 void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                   const std::string& unit) {
-  // The terminal input handler (key echo, editing, badge and card submission)
-  // plugs in here; until it exists, received keys are read and dropped.
-  (void)connection;
-  (void)unit;
+  input_.ServerClientRead(connection, unit);
 }
 
 void ServerCore::HandleError(const std::string& message) {
