@@ -1,8 +1,10 @@
 #include "server/ServerCore.h"
 
+#include <exception>
 #include <stdexcept>
 #include <utility>
 
+#include "dataaccess/DatabaseError.h"
 #include "server/ClientConnect.h"
 
 namespace mts {
@@ -19,6 +21,21 @@ class FlagScope {
  private:
   bool& flag_;
 };
+
+// True inside a catch handler of a database error: the error handler is
+// called from there, and only the exception itself tells a database failure
+// from a socket or file one.
+bool HandlingDatabaseError() {
+  const std::exception_ptr current = std::current_exception();
+  if (!current) return false;
+  try {
+    std::rethrow_exception(current);
+  } catch (const db::DatabaseError&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -38,8 +55,11 @@ void ServerCore::FormCreate() {
     log_.emplace(paths_.logFolder, clock_);
     LoadParam();
     AtivarServer();
-    ProductionModule_ = std::make_unique<TdmAtuProducao>(
-        sqlCon_, [this](const std::string& message) { view_.showError(message); });
+    ProductionModule_ =
+        std::make_unique<TdmAtuProducao>(sqlCon_, [this](const std::string& message) {
+          view_.showError(message);
+          if (activity_) activity_->databaseError(message, sqlCon_.isOpen());
+        });
   } catch (const std::exception& error) {
     view_.showError(error.what());
   }
@@ -124,6 +144,7 @@ void ServerCore::ServerException(const std::string& message) {
   }
   if (Server_.isListening()) AddReceived("Conex\xE3o Servidor Reiniciada.");
   if (!failure.empty()) view_.showError(failure);
+  if (activity_) activity_->listenerRestarted(message, Server_.isListening());
 }
 
 void ServerCore::WriteLog(const std::string& message) {
@@ -144,10 +165,15 @@ void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connec
   ConnectedTerminal terminal =
       mts::ClientConnect(RegConnections_, screen_, connection, Server_.activeConnections());
   if (terminal.IsNewTerminal) view_.addTerminalListEntry(terminal.ListEntry);
+  if (activity_) activity_->terminalConnected(terminal.TerminalNumber, connection->remoteAddress());
 }
 
 void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                   const std::string& unit) {
+  if (activity_) {
+    const int terminal = RegConnections_.FindTerminal(connection->remoteAddress());
+    if (terminal >= 0) activity_->keyReceived(terminal, unit);
+  }
   // The terminal input handler (key echo, editing, badge and card submission)
   // plugs in here; until it exists, received keys are read and dropped.
   (void)connection;
@@ -155,6 +181,7 @@ void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& con
 }
 
 void ServerCore::HandleError(const std::string& message) {
+  if (activity_ && HandlingDatabaseError()) activity_->databaseError(message, sqlCon_.isOpen());
   if (errorHandlerInstalled_) {
     ServerException(message);
   } else {

@@ -14,6 +14,7 @@
 #include "server/ServerView.h"
 #include "server/TerminalListener.h"
 #include "server/TerminalScreen.h"
+#include "server/status/ServerActivity.h"
 
 namespace mts {
 
@@ -73,6 +74,12 @@ class ServerCore final : public TerminalEvents {
                         const std::string& unit) override;
   void HandleError(const std::string& message) override;
 
+  // Who is told about connects, keys, database errors and listener restarts;
+  // null (the default) tells nobody. Not owned; must outlive the core or be
+  // reset first.
+  void setActivity(ServerActivity* activity) { activity_ = activity; }
+  ServerActivity* activity() const { return activity_; }
+
   const ServerConfig& config() const { return config_; }
   const std::filesystem::path& LogFileName() const;
   // The driver set and the fifteen parameter lines the connection was set up
@@ -101,6 +108,8 @@ class ServerCore final : public TerminalEvents {
   db::Connection sqlCon_;
   // Declared after sqlCon_: released before the connection it uses.
   std::unique_ptr<TdmAtuProducao> ProductionModule_;
+
+  ServerActivity* activity_ = nullptr;
 
   bool errorHandlerInstalled_ = false;
   bool inServerException_ = false;

@@ -22,6 +22,8 @@ struct Expected {
   bool configured = false;
   std::string password = "pelrot41";
   std::string driverName = "DevartInterBase";
+  int statusPort = 0;
+  std::string statusAddress = "127.0.0.1";
 };
 
 struct ConfigCase {
@@ -60,6 +62,9 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.databaseConfigured(), e.configured);
   EXPECT_EQ(PasswordForKey(config.key), e.password);
   EXPECT_EQ(DriverSetFor(config.firebirdVersion).driverName, e.driverName);
+  EXPECT_EQ(config.statusPort, e.statusPort);
+  EXPECT_EQ(config.statusEnabled(), e.statusPort != 0);
+  EXPECT_EQ(config.statusAddress, e.statusAddress);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -119,6 +124,14 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigCase{"chave_compared_exactly", "[BDADOS-CONFIG]\nCHAVE=01\n",
                    With([](Expected& e) { e.password = "01"; })},
         ConfigCase{"firebird_3_0_is_interbase_set", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n", {}},
+        ConfigCase{"status_listener_port_and_address",
+                   "[SERVER-CONFIG]\nPORTA-STATUS=8080\nENDERECO-STATUS=0.0.0.0\n",
+                   With([](Expected& e) {
+                     e.statusPort = 8080;
+                     e.statusAddress = "0.0.0.0";
+                   })},
+        ConfigCase{
+            "status_port_not_a_number_leaves_it_off", "[SERVER-CONFIG]\nPORTA-STATUS=http\n", {}},
         ConfigCase{"firebird_version_key_in_other_case", "[BDADOS-CONFIG]\nversaofirebird=3\n",
                    With([](Expected& e) { e.driverName = "DevartFirebird"; })}),
     [](const auto& info) { return std::string(info.param.name); });
