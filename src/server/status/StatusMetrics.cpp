@@ -1,16 +1,18 @@
 #include "server/status/StatusMetrics.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "server/status/StatusText.h"
 
 namespace mts {
 namespace {
 
+// The shortest text that reads back as the same double ("0.1", not
+// "0.10000000000000001").
 std::string Number(double value) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
 }
 
 double Seconds(StatusTime moment) {
