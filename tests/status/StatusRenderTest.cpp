@@ -188,12 +188,12 @@ TEST(StatusPage, ShowsEverythingEscapedInUtf8AndRefreshesItself) {
   EXPECT_TRUE(Has(page, "&lt;b&gt;Jo\xC3\xA3o &quot;Z\xC3\xA9&quot;"));
   EXPECT_FALSE(Has(page, "<b>Jo"));
   EXPECT_TRUE(Has(page, "Terminais: 1 de 2 conectados"));
-  EXPECT_TRUE(Has(page, "<td data-label=\"Endere\xC3\xA7o\">10.0.0.1</td>"));
+  EXPECT_TRUE(Has(page, "<td data-label=\"Endere\xC3\xA7o\"><span>10.0.0.1</span></td>"));
   EXPECT_TRUE(Has(page, "aguardando ficha"));
   EXPECT_TRUE(Has(page, "<tr class=\"offline\">"));
   EXPECT_TRUE(Has(page, "inacess\xC3\xADvel"));
   EXPECT_TRUE(Has(page, "connection lost\nto database"));
-  EXPECT_TRUE(Has(page, "<td data-label=\"Setor\">COSTURA</td>"));
+  EXPECT_TRUE(Has(page, "<td data-label=\"Setor\"><span>COSTURA</span></td>"));
   EXPECT_TRUE(Has(page, "<span class=\"posted\">12</span> / <span class=\"refused\">1</span>"));
   EXPECT_TRUE(Has(page, "porta 1001 escutando"));
   // Times of today show as hours; a moment of an earlier day with its date.

@@ -35,8 +35,10 @@ std::string When(const std::optional<StatusTime>& moment, StatusTime now) {
   return " <span class=\"when\">" + ShortLocalTime(*moment, now) + "</span>";
 }
 
+// The content is one span: on a phone the cell is a row of two flex items,
+// its label and its content.
 std::string Cell(const char* label, const std::string& html) {
-  return std::string("<td data-label=\"") + label + "\">" + html + "</td>";
+  return std::string("<td data-label=\"") + label + "\"><span>" + html + "</span></td>";
 }
 
 std::string Counts(const CardCounts& counts) {
