@@ -81,7 +81,7 @@ TEST(StatusPageInBrowser, RendersTheTerminalsAndIsSavedAsScreenshots) {
     // A blank page compresses to almost nothing; this one has tables and text.
     EXPECT_GT(std::filesystem::file_size(png), 10000u);
   }
-  EXPECT_EQ(server.Stop(), 0);
+  EXPECT_EQ(server.Stop(), 0) << server.Output();
 }
 
 }  // namespace

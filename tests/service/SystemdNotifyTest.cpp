@@ -81,7 +81,7 @@ TEST(SystemdNotifications, ReadyOnceListeningWatchdogPetsThenStopping) {
   std::vector<std::string> pets;
   EXPECT_TRUE(manager.ReceiveUntil("STOPPING=1", pets));
   for (const std::string& message : pets) EXPECT_EQ(message, "WATCHDOG=1");
-  EXPECT_EQ(server.Wait(), 0);
+  EXPECT_EQ(server.Wait(), 0) << server.Output();
   // The watchdog stops with the shutdown, and nothing else is said.
   EXPECT_EQ(manager.Receive(500), "");
 }
@@ -107,7 +107,7 @@ TEST(SystemdNotifications, NeverReadyWhileTheTerminalPortIsTaken) {
   EXPECT_EQ(manager.Receive(500), "");
   ::kill(server.pid(), SIGTERM);
   EXPECT_EQ(manager.Receive(), "STOPPING=1");
-  EXPECT_EQ(server.Wait(), 0);
+  EXPECT_EQ(server.Wait(), 0) << server.Output();
   ::close(holder);
 }
 

@@ -67,16 +67,28 @@ bool StatusHttpServer::handleRequest(const QHttpServerRequest& request, QTcpSock
   const QByteArray path = request.url().path().toUtf8();
   const StatusReply reply =
       StatusReplyFor(MethodName(request.method()).toStdString(), path.toStdString(), snapshot_);
-  QHttpServerResponder responder = makeResponder(request, socket);
   const QByteArray body(reply.body.data(), static_cast<qsizetype>(reply.body.size()));
   const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
   const QByteArray type = QByteArray::fromStdString(reply.contentType);
-  if (reply.allowGetOnly) {
-    responder.write(body, {{"Content-Type", type}, {"Allow", "GET"}, {"Cache-Control", "no-store"}},
-                    status);
-  } else {
-    responder.write(body, {{"Content-Type", type}, {"Cache-Control", "no-store"}}, status);
+  {
+    QHttpServerResponder responder = makeResponder(request, socket);
+    if (reply.allowGetOnly) {
+      responder.write(body,
+                      {{"Content-Type", type},
+                       {"Allow", "GET"},
+                       {"Cache-Control", "no-store"},
+                       {"Connection", "close"}},
+                      status);
+    } else {
+      responder.write(
+          body, {{"Content-Type", type}, {"Cache-Control", "no-store"}, {"Connection", "close"}},
+          status);
+    }
   }
+  // One response per connection: the HTTP server would otherwise keep every
+  // connection open, whatever the client asked (HTTP/1.0 and "Connection:
+  // close" included). The socket closes once the response has been sent.
+  socket->disconnectFromHost();
   return true;
 }
 
