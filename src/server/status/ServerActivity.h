@@ -9,7 +9,8 @@ namespace mts {
 // it.
 struct CardResult {
   int terminal = -1;  // TerminalNumber
-  // The sector the card was posted for (the logged-in employee's sector).
+  // The posting sector as identified from the code; the logged-in employee's
+  // sector when the code was not identified.
   std::string sector;
   // "F", "S", "T", "I", "FC", "O"; empty when the card was refused before its
   // kind was known.
@@ -22,9 +23,10 @@ struct CardResult {
 };
 
 // What the server reports about its own activity to whoever watches it (the
-// status page and metrics). Every call is made on the event-loop thread,
-// after the event it reports has been handled; none may throw. Implementations
-// only record: they never call back into the server.
+// status page and metrics). Every call is made on the event-loop thread: a key
+// before it is handled, a result once it is on the terminal, an error once it
+// has escaped its handler. None may throw. Implementations only record: they
+// never call back into the server.
 class ServerActivity {
  public:
   virtual ~ServerActivity() = default;
