@@ -1,5 +1,7 @@
 #include "ServiceTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -137,6 +139,55 @@ HttpResponse HttpExchange(int port, const std::string& request, int timeoutMs) {
 HttpResponse HttpGet(int port, const std::string& path) {
   return HttpExchange(port,
                       "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+}
+
+std::string StatusJson(int port) {
+  const HttpResponse response = HttpGet(port, "/status");
+  EXPECT_EQ(response.status, 200) << response.raw;
+  return response.body;
+}
+
+std::string TerminalJson(const std::string& status, const std::string& address) {
+  const std::size_t at = status.find("\"address\":\"" + address + "\"");
+  if (at == std::string::npos) return "";
+  const std::size_t start = status.rfind("{\"number\":", at);
+  const std::size_t end = status.find("}}}", at);
+  return status.substr(start, end + 3 - start);
+}
+
+std::string Field(const std::string& object, const std::string& name) {
+  const std::string key = "\"" + name + "\":";
+  const std::size_t at = object.find(key);
+  if (at == std::string::npos) return "<absent>";
+  const std::size_t start = at + key.size();
+  const std::size_t end =
+      object.find_first_of(",}", object[start] == '"' ? object.find('"', start + 1) : start);
+  return object.substr(start, end - start);
+}
+
+std::unique_ptr<ChildProcess> Mtterm(const std::string& from, int port, const std::string& keys,
+                                     const std::filesystem::path& output) {
+  return std::make_unique<ChildProcess>(
+      std::vector<std::string>{MTTERM_PATH, "--source-address", from, "--settle-ms", "100",
+                               "--wait-for", "CRACHA:", "--keys", keys, "127.0.0.1",
+                               std::to_string(port)},
+      Environment{}, output);
+}
+
+std::filesystem::path DemoFactoryScript() {
+  const std::filesystem::path source = MTS_SOURCE_DIR;
+  const std::string text =
+      readFile(source / "db/schema.sql") + "\n" + readFile(source / "db/demo.sql");
+  const std::filesystem::path script = std::filesystem::path(TEST_BINARY_DIR) / "demo-factory.sql";
+  if (!std::filesystem::exists(script) || readFile(script) != text) {
+    // Written aside and renamed: test processes running at once never read a
+    // half-written script.
+    const std::filesystem::path partial =
+        script.string() + "." + std::to_string(::getpid()) + ".part";
+    writeFile(partial, text);
+    std::filesystem::rename(partial, script);
+  }
+  return script;
 }
 
 RawTerminal::RawTerminal(const std::string& fromAddress, int port)

@@ -34,6 +34,24 @@ HttpResponse HttpExchange(int port, const std::string& request, int timeoutMs = 
 // GET of the path with "Connection: close".
 HttpResponse HttpGet(int port, const std::string& path);
 
+// The body of GET /status (expecting 200).
+std::string StatusJson(int port);
+// The JSON object of the terminal with the address, as the server writes it
+// ("{"number":...}}}"), or "" when it is not there.
+std::string TerminalJson(const std::string& status, const std::string& address);
+// The raw JSON value of a field in the flat part of an object ("true",
+// "\"2\""); "<absent>" when there is none.
+std::string Field(const std::string& object, const std::string& name);
+
+// An mtterm terminal connecting from the address and running its key script
+// (after the badge prompt) in the background; its output goes to the file.
+std::unique_ptr<ChildProcess> Mtterm(const std::string& from, int port, const std::string& keys,
+                                     const std::filesystem::path& output);
+
+// The factory schema followed by the demo factory, as one script in the build
+// tree, for TestDatabase: the demo factory made once and copied per test.
+std::filesystem::path DemoFactoryScript();
+
 // A raw TCP client of the terminal port, as a terminal without LEDs.
 class RawTerminal {
  public:

@@ -23,45 +23,8 @@
 namespace mts::test {
 namespace {
 
-std::string StatusJson(int port) {
-  const HttpResponse response = HttpGet(port, "/status");
-  EXPECT_EQ(response.status, 200) << response.raw;
-  return response.body;
-}
-
-// The JSON object of the terminal with the address, as the server wrote it
-// ("{"number":...}}}"), or "" when it is not there.
-std::string TerminalJson(const std::string& status, const std::string& address) {
-  const std::size_t at = status.find("\"address\":\"" + address + "\"");
-  if (at == std::string::npos) return "";
-  const std::size_t start = status.rfind("{\"number\":", at);
-  const std::size_t end = status.find("}}}", at);
-  return status.substr(start, end + 3 - start);
-}
-
-// The raw JSON value of a field of a flat part of an object ("true", "\"2\"").
-std::string Field(const std::string& object, const std::string& name) {
-  const std::string key = "\"" + name + "\":";
-  const std::size_t at = object.find(key);
-  if (at == std::string::npos) return "<absent>";
-  const std::size_t start = at + key.size();
-  const std::size_t end =
-      object.find_first_of(",}", object[start] == '"' ? object.find('"', start + 1) : start);
-  return object.substr(start, end - start);
-}
-
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// An mtterm terminal running its key script in the background.
-std::unique_ptr<ChildProcess> Mtterm(const std::string& from, int port, const std::string& keys,
-                                     const std::filesystem::path& output) {
-  return std::make_unique<ChildProcess>(
-      std::vector<std::string>{MTTERM_PATH, "--source-address", from, "--settle-ms", "100",
-                               "--wait-for", "CRACHA:", "--keys", keys, "127.0.0.1",
-                               std::to_string(port)},
-      Environment{}, output);
 }
 
 // The TCP ports the process listens on, with their local address in the

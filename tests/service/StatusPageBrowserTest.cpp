@@ -37,7 +37,7 @@ bool IsPng(const std::string& bytes) {
 
 TEST(StatusPageInBrowser, RendersTheTerminalsAndIsSavedAsScreenshots) {
   if (!std::filesystem::exists(kChromium)) GTEST_SKIP() << "no chromium";
-  TestDatabase database(factorySchema());
+  TestDatabase database(DemoFactoryScript());
   ServerUnderTest::Options options;
   options.database = database.path().string();
   ServerUnderTest server(options);
