@@ -7,6 +7,8 @@ ServerConfig ReadServerConfig(const IniFile& ini) {
   config.protocolTerminal = ini.readString("SERVER-CONFIG", "PROTOCOLO-TERMINAL", "VT-100");
   config.keyboardType = ini.readString("SERVER-CONFIG", "TIPO-TECLADO", "16");
   config.port = ini.readInteger("SERVER-CONFIG", "PORTA-IP", 1001);
+  config.statusPort = ini.readInteger("SERVER-CONFIG", "PORTA-STATUS", 0);
+  config.statusAddress = ini.readString("SERVER-CONFIG", "ENDERECO-STATUS", "127.0.0.1");
   for (const std::string& line : ini.readSectionValues("IP_TERMINAL_LED")) {
     config.ledTerminals.push_back(ValueOfLine(line));
   }

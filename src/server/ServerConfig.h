@@ -14,6 +14,11 @@ struct ServerConfig {
   std::string protocolTerminal = "VT-100";  // PROTOCOLO-TERMINAL, as read
   std::string keyboardType = "16";          // TIPO-TECLADO, as read
   int port = 1001;                          // PORTA-IP
+  // PORTA-STATUS: port of the status page and metrics; 0 (missing or not a
+  // number) leaves them off.
+  int statusPort = 0;
+  // ENDERECO-STATUS: the address the status listener binds.
+  std::string statusAddress = "127.0.0.1";
   // IP_TERMINAL_LED: the values of the section's lines, in file order.
   std::vector<std::string> ledTerminals;
   // CONFIG_LED
@@ -31,6 +36,7 @@ struct ServerConfig {
   // Exactly "44": writes cut at 40 characters instead of 20.
   bool wideKeyboard() const { return keyboardType == "44"; }
   bool databaseConfigured() const { return database != "ERRO"; }
+  bool statusEnabled() const { return statusPort != 0; }
 };
 
 // Reads every setting, falling back to its default when the key is missing

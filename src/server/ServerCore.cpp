@@ -1,8 +1,10 @@
 #include "server/ServerCore.h"
 
+#include <exception>
 #include <stdexcept>
 #include <utility>
 
+#include "dataaccess/DatabaseError.h"
 #include "server/ClientConnect.h"
 
 namespace mts {
@@ -19,6 +21,21 @@ class FlagScope {
  private:
   bool& flag_;
 };
+
+// True inside a catch handler of a database error: the error handler is
+// called from there, and only the exception itself tells a database failure
+// from a socket or file one.
+bool HandlingDatabaseError() {
+  const std::exception_ptr current = std::current_exception();
+  if (!current) return false;
+  try {
+    std::rethrow_exception(current);
+  } catch (const db::DatabaseError&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -41,8 +58,11 @@ void ServerCore::FormCreate() {
     log_.emplace(paths_.logFolder, clock_);
     LoadParam();
     AtivarServer();
-    ProductionModule_ = std::make_unique<TdmAtuProducao>(
-        sqlCon_, [this](const std::string& message) { view_.showError(message); });
+    ProductionModule_ =
+        std::make_unique<TdmAtuProducao>(sqlCon_, [this](const std::string& message) {
+          view_.showError(message);
+          if (activity_) activity_->databaseError(message, sqlCon_.isOpen());
+        });
     productionOperations_.Attach(ProductionModule_.get());
   } catch (const std::exception& error) {
     view_.showError(error.what());
@@ -126,6 +146,7 @@ void ServerCore::ServerException(const std::string& message) {
   }
   if (Server_.isListening()) AddReceived("Conex\xE3o Servidor Reiniciada.");
   if (!failure.empty()) view_.showError(failure);
+  if (activity_) activity_->listenerRestarted(message, Server_.isListening());
 }
 
 void ServerCore::WriteLog(const std::string& message) {
@@ -146,14 +167,20 @@ void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connec
   ConnectedTerminal terminal =
       mts::ClientConnect(RegConnections_, screen_, connection, Server_.activeConnections());
   if (terminal.IsNewTerminal) view_.addTerminalListEntry(terminal.ListEntry);
+  if (activity_) activity_->terminalConnected(terminal.TerminalNumber, connection->remoteAddress());
 }
 
 void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                   const std::string& unit) {
+  if (activity_) {
+    const int terminal = RegConnections_.FindTerminal(connection->remoteAddress());
+    if (terminal >= 0) activity_->keyReceived(terminal, unit);
+  }
   input_.ServerClientRead(connection, unit);
 }
 
 void ServerCore::HandleError(const std::string& message) {
+  if (activity_ && HandlingDatabaseError()) activity_->databaseError(message, sqlCon_.isOpen());
   if (errorHandlerInstalled_) {
     ServerException(message);
   } else {

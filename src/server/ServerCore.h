@@ -17,6 +17,7 @@
 #include "server/TerminalInput.h"
 #include "server/TerminalListener.h"
 #include "server/TerminalScreen.h"
+#include "server/status/ServerActivity.h"
 
 namespace mts {
 
@@ -80,6 +81,12 @@ class ServerCore final : public TerminalEvents {
                         const std::string& unit) override;
   void HandleError(const std::string& message) override;
 
+  // Who is told about connects, keys, database errors and listener restarts;
+  // null (the default) tells nobody. Not owned; must outlive the core or be
+  // reset first.
+  void setActivity(ServerActivity* activity) { activity_ = activity; }
+  ServerActivity* activity() const { return activity_; }
+
   const ServerConfig& config() const { return config_; }
   const std::filesystem::path& LogFileName() const;
   db::Connection& sqlCon() { return sqlCon_; }
@@ -106,6 +113,8 @@ class ServerCore final : public TerminalEvents {
   ProductionModuleOperations productionOperations_;
   CardSubmission submission_;
   TerminalInput input_;
+
+  ServerActivity* activity_ = nullptr;
 
   bool errorHandlerInstalled_ = false;
   bool inServerException_ = false;

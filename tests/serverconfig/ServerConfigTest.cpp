@@ -22,6 +22,8 @@ struct Expected {
   bool configured = false;
   std::string password = "pelrot41";
   std::string firebirdVersion = "2.5";
+  int statusPort = 0;
+  std::string statusAddress = "127.0.0.1";
 };
 
 struct ConfigCase {
@@ -60,6 +62,9 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.databaseConfigured(), e.configured);
   EXPECT_EQ(PasswordForKey(config.key), e.password);
   EXPECT_EQ(config.firebirdVersion, e.firebirdVersion);
+  EXPECT_EQ(config.statusPort, e.statusPort);
+  EXPECT_EQ(config.statusEnabled(), e.statusPort != 0);
+  EXPECT_EQ(config.statusAddress, e.statusAddress);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,6 +125,14 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](Expected& e) { e.password = "01"; })},
         ConfigCase{"firebird_version_as_written", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n",
                    With([](Expected& e) { e.firebirdVersion = "3.0"; })},
+        ConfigCase{"status_listener_port_and_address",
+                   "[SERVER-CONFIG]\nPORTA-STATUS=8080\nENDERECO-STATUS=0.0.0.0\n",
+                   With([](Expected& e) {
+                     e.statusPort = 8080;
+                     e.statusAddress = "0.0.0.0";
+                   })},
+        ConfigCase{
+            "status_port_not_a_number_leaves_it_off", "[SERVER-CONFIG]\nPORTA-STATUS=http\n", {}},
         ConfigCase{"firebird_version_key_in_other_case", "[BDADOS-CONFIG]\nversaofirebird=3\n",
                    With([](Expected& e) { e.firebirdVersion = "3"; })}),
     [](const auto& info) { return std::string(info.param.name); });

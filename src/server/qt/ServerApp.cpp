@@ -15,6 +15,7 @@
 #include "server/qt/HandlerGuard.h"
 #include "server/qt/ServerOptions.h"
 #include "server/qt/ServerRuntime.h"
+#include "server/qt/ServiceMonitoring.h"
 #include "server/qt/ShutdownSignals.h"
 #include "server/qt/TfrmMtServer.h"
 
@@ -34,7 +35,9 @@ bool WantsConsole(int argc, char** argv) {
 int RunHeadless(QCoreApplication& app, const ServerPaths& paths) {
   ConsoleView view;
   ServerRuntime* running = nullptr;
+  ServiceMonitoring* monitored = nullptr;
   ShutdownSignals shutdownSignals([&] {
+    if (monitored) monitored->stopping();
     RunGuarded([&](const std::string& message) { view.showError(message); },
                [&] {
                  if (running) running->core().FormClose();
@@ -43,17 +46,24 @@ int RunHeadless(QCoreApplication& app, const ServerPaths& paths) {
   });
   ServerRuntime runtime(paths, view);
   running = &runtime;
+  ServiceMonitoring monitoring(runtime);
+  monitored = &monitoring;
   runtime.core().FormCreate();
   runtime.core().FormShow();
-  return app.exec();
+  monitoring.started();
+  const int status = app.exec();
+  monitoring.stopping();
+  return status;
 }
 
 int RunWithWindow(QApplication& app, const ServerPaths& paths) {
   QGuiApplication::setApplicationDisplayName(kServerTitle);
   TfrmMtServer* window = nullptr;
+  ServiceMonitoring* monitored = nullptr;
   bool closeRequested = false;
   ShutdownSignals shutdownSignals([&] {
     closeRequested = true;
+    if (monitored) monitored->stopping();
     // An error box still open (one shown during start-up, say) would keep the
     // close waiting for a person: it goes first.
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
@@ -65,8 +75,13 @@ int RunWithWindow(QApplication& app, const ServerPaths& paths) {
     frmMtServer.close();
     return 0;
   }
+  ServiceMonitoring monitoring(frmMtServer.runtime());
+  monitored = &monitoring;
+  monitoring.started();
   frmMtServer.show();
-  return app.exec();
+  const int status = app.exec();
+  monitoring.stopping();
+  return status;
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#include "server/qt/ServiceMonitoring.h"
+
+#include <cstdio>
+#include <string>
+
+#include "server/qt/Windows1252.h"
+
+#ifndef MTS_VERSION
+#define MTS_VERSION "desconhecida"
+#endif
+
+namespace mts {
+
+const char* ServerVersion() {
+  return MTS_VERSION;
+}
+
+ServiceMonitoring::ServiceMonitoring(ServerRuntime& runtime)
+    : runtime_(runtime), status_(ServerVersion()) {
+  runtime_.core().setActivity(&status_);
+}
+
+ServiceMonitoring::~ServiceMonitoring() {
+  runtime_.core().setActivity(nullptr);
+}
+
+StatusSnapshot ServiceMonitoring::snapshot() const {
+  StatusSnapshot snapshot = status_.snapshot(runtime_.core().registry());
+  snapshot.terminalPort = runtime_.core().config().port;
+  snapshot.listening = runtime_.listener().isListening();
+  return snapshot;
+}
+
+void ServiceMonitoring::started() {
+  ServerCore& core = runtime_.core();
+  if (core.ProductionModule() && core.sqlCon().isOpen()) status_.databaseReachable();
+
+  const ServerConfig& config = core.config();
+  if (config.statusEnabled()) {
+    auto http = std::make_unique<StatusHttpServer>([this] { return snapshot(); });
+    std::string error;
+    if (http->start(config.statusAddress, config.statusPort, error)) {
+      http_ = std::move(http);
+    } else {
+      std::fprintf(stderr, "mtserver: %s\n", Windows1252ToUtf8(error).c_str());
+      std::fflush(stderr);
+    }
+  }
+
+  const std::string port = std::to_string(config.port);
+  if (runtime_.listener().isListening()) {
+    notifier_.ready("Escutando terminais na porta " + port);
+  } else {
+    notifier_.status("Porta de terminais " + port + " fechada");
+  }
+}
+
+void ServiceMonitoring::stopping() {
+  notifier_.stopping();
+}
+
+}  // namespace mts

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "server/status/StatusSnapshot.h"
+
+namespace mts {
+
+// The snapshot as one JSON document (UTF-8): "server", "database",
+// "terminals" and "sectors". Absent times and errors are null.
+std::string StatusJson(const StatusSnapshot& status);
+
+}  // namespace mts

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "server/status/StatusSnapshot.h"
+
+namespace mts {
+
+// How often the page reloads itself.
+inline constexpr int kStatusPageRefreshSeconds = 10;
+
+// The status page for a person (UTF-8 HTML): server, database, every terminal
+// and the cards per sector. It reloads itself and lays the terminals out as
+// cards on a narrow (phone) screen.
+std::string StatusPage(const StatusSnapshot& status);
+
+}  // namespace mts

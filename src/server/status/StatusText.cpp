@@ -1,0 +1,150 @@
+#include "server/status/StatusText.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+#include "server/status/ShopFloorStatus.h"
+
+namespace mts {
+namespace {
+
+// Unicode code points of the bytes 80 to 9F.
+constexpr std::array<char32_t, 32> kHighControls{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+char32_t CodePoint(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
+  return byte;
+}
+
+std::tm LocalParts(StatusTime moment) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  return local;
+}
+
+}  // namespace
+
+std::string Utf8FromWindows1252(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char byte : bytes) AppendUtf8(out, CodePoint(static_cast<unsigned char>(byte)));
+  return out;
+}
+
+std::string JsonString(std::string_view windows1252) {
+  std::string out = "\"";
+  for (char byte : windows1252) {
+    const auto code = static_cast<unsigned char>(byte);
+    switch (code) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (code < 0x20 || code == 0x7F) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+          out += escaped;
+        } else {
+          AppendUtf8(out, CodePoint(code));
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string HtmlText(std::string_view windows1252) {
+  std::string out;
+  for (char byte : windows1252) {
+    switch (byte) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += byte;
+    }
+  }
+  return out;
+}
+
+std::string MetricLabelValue(std::string_view windows1252) {
+  std::string out;
+  for (char byte : windows1252) {
+    if (byte == '\\') {
+      out += "\\\\";
+    } else if (byte == '"') {
+      out += "\\\"";
+    } else if (byte == '\n') {
+      out += "\\n";
+    } else {
+      AppendUtf8(out, CodePoint(static_cast<unsigned char>(byte)));
+    }
+  }
+  return out;
+}
+
+std::string IsoLocalTime(StatusTime moment) {
+  const std::tm local = LocalParts(moment);
+  const int offsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
+  const int offset = (offsetMinutes < 0 ? -offsetMinutes : offsetMinutes) % (24 * 60);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+  return text;
+}
+
+std::string ShortLocalTime(StatusTime moment, StatusTime now) {
+  const std::tm local = LocalParts(moment);
+  char text[64];
+  if (moment >= StartOfLocalDay(now)) {
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+  } else {
+    std::snprintf(text, sizeof text, "%02d/%02d %02d:%02d", local.tm_mday, local.tm_mon + 1,
+                  local.tm_hour, local.tm_min);
+  }
+  return text;
+}
+
+}  // namespace mts

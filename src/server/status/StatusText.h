@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "server/status/StatusSnapshot.h"
+
+namespace mts {
+
+// Text helpers shared by the status renderers. The server's texts are
+// Windows-1252; everything served over HTTP is UTF-8.
+
+// Every byte 00 to FF as its Windows-1252 character in UTF-8. The five bytes
+// Windows-1252 leaves undefined (81, 8D, 8F, 90, 9D) map to the control
+// characters of the same value, so nothing is ever dropped.
+std::string Utf8FromWindows1252(std::string_view bytes);
+
+// A JSON string literal, quotes included, of a Windows-1252 text.
+std::string JsonString(std::string_view windows1252);
+
+// The text for HTML element content or a quoted attribute value, still in
+// Windows-1252: the page is converted to UTF-8 as a whole.
+std::string HtmlText(std::string_view windows1252);
+
+// A value for a Prometheus label: backslash, double quote and line end escaped.
+std::string MetricLabelValue(std::string_view windows1252);
+
+// "2026-12-10T15:04:05-03:00": local time with its UTC offset.
+std::string IsoLocalTime(StatusTime moment);
+// "15:04:05" on the moment's day, "10/12 15:04" on an earlier day of `now`.
+std::string ShortLocalTime(StatusTime moment, StatusTime now);
+
+}  // namespace mts

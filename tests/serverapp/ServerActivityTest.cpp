@@ -1,0 +1,134 @@
+// What the server core tells the status model: connects, keys, database
+// errors told apart from other errors, and listener restarts.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "TempFolder.h"
+#include "dataaccess/DatabaseError.h"
+#include "server/ServerCore.h"
+#include "server/qt/HandlerGuard.h"
+#include "support/TestDatabase.h"
+
+namespace mts {
+namespace {
+
+using testing_support::FakeListener;
+using testing_support::NoPauses;
+using testing_support::RecordingView;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+// Every call as one line.
+class RecordingActivity : public ServerActivity {
+ public:
+  void terminalConnected(int terminal, const std::string& address) override {
+    calls.push_back("connected " + std::to_string(terminal) + " " + address);
+  }
+  void keyReceived(int terminal, const std::string& unit) override {
+    calls.push_back("key " + std::to_string(terminal) + " " + unit);
+  }
+  void badgeResult(int terminal, bool accepted, const std::string&) override {
+    calls.push_back("badge " + std::to_string(terminal) + (accepted ? " accepted" : " refused"));
+  }
+  void cardResult(const CardResult& result) override {
+    calls.push_back("card " + std::to_string(result.terminal));
+  }
+  void databaseReachable() override { calls.push_back("database reachable"); }
+  void databaseError(const std::string& message, bool connectionOpen) override {
+    calls.push_back("database error " + message + (connectionOpen ? " (open)" : " (closed)"));
+  }
+  void listenerRestarted(const std::string& message, bool listening) override {
+    calls.push_back("restarted " + message + (listening ? " (listening)" : " (closed)"));
+  }
+
+  std::vector<std::string> calls;
+};
+
+class ServerActivityTest : public testing::Test {
+ protected:
+  ServerActivityTest()
+      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, pump_,
+              [] { return LocalTime{2024, 3, 5, 7, 4, 9}; }) {
+    core_.setActivity(&activity_);
+  }
+
+  void Start(const std::string& database) {
+    WriteFile(folder_ / "mtserver.ini",
+              "[SERVER-CONFIG]\nPORTA-IP=2001\n[BDADOS-CONFIG]\nBDADOS=" + database + "\n");
+    core_.FormCreate();
+    core_.FormShow();
+  }
+
+  // An event handler that throws, run the way the socket edge runs handlers.
+  void HandlerThrows(const std::function<void()>& raise) {
+    RunGuarded([this](const std::string& message) { core_.HandleError(message); }, raise);
+  }
+
+  TempFolder folder_;
+  RecordingView view_;
+  FakeListener listener_;
+  NoPauses pump_;
+  RecordingActivity activity_;
+  ServerCore core_;
+};
+
+TEST_F(ServerActivityTest, ConnectsAndKeysAreReportedWithTheTerminalNumber) {
+  test::TestDatabase database(test::factorySchema());
+  Start(database.path().string());
+  EXPECT_TRUE(activity_.calls.empty());
+
+  core_.ClientConnect(listener_.connect("10.0.0.1"));
+  auto second = listener_.connect("10.0.0.2");
+  core_.ClientConnect(second);
+  core_.ServerClientRead(second, "5");
+  core_.ClientConnect(listener_.connect("10.0.0.1"));
+
+  EXPECT_EQ(activity_.calls,
+            (std::vector<std::string>{"connected 0 10.0.0.1", "connected 1 10.0.0.2", "key 1 5",
+                                      "connected 0 10.0.0.1"}));
+}
+
+TEST_F(ServerActivityTest, OnlyDatabaseErrorsCountAsSuchAndEveryRestartIsReported) {
+  test::TestDatabase database(test::factorySchema());
+  Start(database.path().string());
+  struct Row {
+    const char* name;
+    std::function<void()> raise;
+    std::vector<std::string> calls;
+  };
+  const std::vector<Row> rows{
+      {"database error",
+       [] { throw db::DatabaseError("deadlock", false); },
+       {"database error deadlock (open)", "restarted deadlock (listening)"}},
+      {"other error",
+       [] { throw std::runtime_error("disk full"); },
+       {"restarted disk full (listening)"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    activity_.calls.clear();
+    // The database's connection is open since start-up: an SQL error leaves it so.
+    HandlerThrows(row.raise);
+    EXPECT_EQ(activity_.calls, row.calls);
+  }
+  // A socket error arrives without an exception behind it.
+  activity_.calls.clear();
+  core_.HandleError("Connection reset by peer");
+  EXPECT_EQ(activity_.calls,
+            std::vector<std::string>{"restarted Connection reset by peer (listening)"});
+}
+
+TEST_F(ServerActivityTest, UnreachableDatabaseAtStartUpIsReported) {
+  Start("/nao/existe.fdb");
+  ASSERT_EQ(activity_.calls.size(), 1u);
+  EXPECT_EQ(activity_.calls[0].rfind("database error ", 0), 0u) << activity_.calls[0];
+  EXPECT_NE(activity_.calls[0].find("/nao/existe.fdb"), std::string::npos);
+  EXPECT_EQ(activity_.calls[0].substr(activity_.calls[0].size() - 9), " (closed)");
+}
+
+}  // namespace
+}  // namespace mts
