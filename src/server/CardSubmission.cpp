@@ -50,8 +50,10 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
     screen_.ShowResult(terminal, kBadgeRefused);
     screen_.PositionCursor(terminal, kBadgeRow,
                            static_cast<int>(badge.size()) + kBadgeCursorOffset);
+    if (activity_) activity_->badgeResult(terminal.TerminalNumber, false, kBadgeRefused);
     return;
   }
+  if (activity_) activity_->badgeResult(terminal.TerminalNumber, true, "");
 
   if (!terminal.HasLeds) {
     LogIn(terminal, badge, code, name, sector);
@@ -79,6 +81,7 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 }
 
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
+  const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
   const TRetorno posted = PostCard(terminal, code);
 
@@ -88,6 +91,7 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
     screen_.ShowResult(terminal, SuccessText(terminal.CardKind));
     screen_.PositionCursor(terminal, kCardRow, kCardCursorOffset);
     addReceived_(TerminalPrefix(terminal) + "Ficha " + code + " atualizada.");
+    ReportCard(terminal, true, SuccessText(terminal.CardKind), submitted);
     return;
   }
 
@@ -99,14 +103,32 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);
+  ReportCard(terminal, false, kCardRefused, submitted);
+}
+
+void CardSubmission::ReportCard(const TRegConnection& terminal, bool posted,
+                                const std::string& shownText,
+                                std::chrono::steady_clock::time_point submitted) const {
+  if (!activity_) return;
+  CardResult result;
+  result.terminal = terminal.TerminalNumber;
+  result.sector = lastCard_.Setor.empty() ? terminal.EmployeeSector : lastCard_.Setor;
+  result.cardKind = posted ? terminal.CardKind : lastCard_.TipoAtualizacao;
+  result.posted = posted;
+  result.latency = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - submitted);
+  result.shownText = shownText;
+  activity_->cardResult(result);
 }
 
 TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& code) {
   TDadosAtuProducao request;
   std::string message;
+  lastCard_ = {};
   if (!production_.IdentificarFicha(code, terminal.EmployeeSector, request, message)) {
     return {false, message};
   }
+  lastCard_ = request;
   request.Funcionario = terminal.EmployeeCode;
 
   production_.CurrentRequest() = request;

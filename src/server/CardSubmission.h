@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "server/ProductionOperations.h"
 #include "server/TRegConnection.h"
 #include "server/TerminalScreen.h"
+#include "server/status/ServerActivity.h"
 
 namespace mts {
 
@@ -27,6 +29,10 @@ class CardSubmission {
 
   CardSubmission(TerminalScreen& screen, ProductionOperations& production,
                  ReceivedWriter addReceived);
+
+  // Who is told each badge and card result once it is on the terminal; none
+  // when null. Borrowed: it must outlive the submission or be reset first.
+  void setActivity(ServerActivity* activity) { activity_ = activity; }
 
   // Submits Input as a badge (waiting for a badge) or as a card code.
   void SubmitInput(TRegConnection& terminal);
@@ -57,9 +63,16 @@ class CardSubmission {
              const std::string& name, const std::string& sector);
   std::string TerminalPrefix(const TRegConnection& terminal) const;
 
+  void ReportCard(const TRegConnection& terminal, bool posted, const std::string& shownText,
+                  std::chrono::steady_clock::time_point submitted) const;
+
   TerminalScreen& screen_;
   ProductionOperations& production_;
   ReceivedWriter addReceived_;
+  ServerActivity* activity_ = nullptr;
+  // The card as identification left it by the last PostCard (empty when it was
+  // not identified): its sector and kind label the reported result.
+  TDadosAtuProducao lastCard_;
 };
 
 }  // namespace mts

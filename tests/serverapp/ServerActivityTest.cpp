@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
 #include "TempFolder.h"
 #include "dataaccess/DatabaseError.h"
 #include "server/ServerCore.h"
 #include "server/qt/HandlerGuard.h"
+#include "support/ServerFakes.h"
 #include "support/TestDatabase.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FakeListener;
-using testing_support::NoPauses;
-using testing_support::RecordingView;
+using test::FakeListener;
+using test::ManualTimer;
+using test::RecordingView;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -51,7 +51,7 @@ class RecordingActivity : public ServerActivity {
 class ServerActivityTest : public testing::Test {
  protected:
   ServerActivityTest()
-      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, pump_,
+      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, timer_,
               [] { return LocalTime{2024, 3, 5, 7, 4, 9}; }) {
     core_.setActivity(&activity_);
   }
@@ -71,7 +71,7 @@ class ServerActivityTest : public testing::Test {
   TempFolder folder_;
   RecordingView view_;
   FakeListener listener_;
-  NoPauses pump_;
+  ManualTimer timer_;
   RecordingActivity activity_;
   ServerCore core_;
 };
