@@ -1,24 +1,14 @@
 #include "production/CardCodeText.h"
 
+#include "routines/Windows1252Text.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace mts {
 
-namespace {
-
-bool isBlankOrControl(char c) {
-  return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlankOrControl(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string cutCodeField(std::string_view code, std::int32_t position, std::int32_t length) {
   const auto size = static_cast<std::int64_t>(code.size());
@@ -36,7 +26,7 @@ std::string codeCharacters(std::string_view code, std::size_t first, std::size_t
 }
 
 bool isBlankText(std::string_view text) {
-  return trimmed(text).empty();
+  return text::TrimBlanksAndControls(text).empty();
 }
 
 std::string normaliseProgramme(std::string_view programme) {
@@ -69,7 +59,7 @@ bool sectorListContains(std::string_view list, std::string_view sector) {
   while (start <= list.size()) {
     const std::size_t end = list.find_first_of(",\r\n", start);
     const std::size_t stop = end == std::string_view::npos ? list.size() : end;
-    const std::string_view item = trimmed(list.substr(start, stop - start));
+    const std::string_view item = text::TrimBlanksAndControls(list.substr(start, stop - start));
     if (!item.empty() && item == sector) return true;
     if (end == std::string_view::npos) break;
     start = end + 1;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Value.h"
 
 namespace mts {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "dataaccess/Connection.h"
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"

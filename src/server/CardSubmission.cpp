@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "routines/Windows1252Text.h"
 #include "server/RewriteCardCode.h"
-#include "server/TerminalText.h"
 
 namespace mts {
 
@@ -71,7 +71,7 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
                            const std::string& code, const std::string& name,
                            const std::string& sector) {
   terminal.EmployeeCode = code;
-  terminal.EmployeeName = FirstChars(name, kNameLength);
+  terminal.EmployeeName = text::FirstChars(name, kNameLength);
   terminal.EmployeeSector = sector;
   terminal.Input.clear();
   terminal.State = TerminalState::WaitingCard;

@@ -1,5 +1,7 @@
 #include "server/IniFile.h"
 
+#include "routines/Windows1252Text.h"
+
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -8,49 +10,12 @@
 namespace mts {
 namespace {
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string_view unquote(std::string_view value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front()) {
     return value.substr(1, value.size() - 2);
   }
   return value;
-}
-
-char asciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
-  }
-  return true;
-}
-
-// Splits the text into lines at LF, CRLF or a lone CR.
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' || text[i] == '\r') {
-      lines.push_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
 }
 
 }  // namespace
@@ -64,12 +29,12 @@ IniFile IniFile::fromText(std::string_view text) {
   // A repeated section is parsed into a scratch section nobody reads, so
   // only its first appearance counts.
   Section ignored;
-  for (std::string_view rawLine : splitLines(text)) {
-    std::string_view line = trimBlanks(rawLine);
+  for (std::string_view rawLine : text::SplitLines(text)) {
+    std::string_view line = text::TrimWhitespace(rawLine);
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
     if (line.front() == '[') {
       std::size_t close = line.find(']');
-      std::string_view name = trimBlanks(
+      std::string_view name = text::TrimWhitespace(
           line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       if (ini.findSection(name) != nullptr) {
         ignored.entries.clear();
@@ -83,9 +48,9 @@ IniFile IniFile::fromText(std::string_view text) {
     if (current == nullptr) continue;
     std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    std::string_view key = trimBlanks(line.substr(0, equals));
+    std::string_view key = text::TrimWhitespace(line.substr(0, equals));
     if (key.empty() || findEntry(*current, key) != nullptr) continue;
-    std::string_view value = unquote(trimBlanks(line.substr(equals + 1)));
+    std::string_view value = unquote(text::TrimWhitespace(line.substr(equals + 1)));
     current->entries.push_back(Entry{std::string(key), std::string(value)});
   }
   return ini;
@@ -122,14 +87,14 @@ std::vector<std::string> IniFile::readSectionValues(std::string_view section) co
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {
   for (const Section& section : sections_) {
-    if (equalsIgnoringCase(section.name, name)) return &section;
+    if (text::EqualsIgnoringCase(section.name, name)) return &section;
   }
   return nullptr;
 }
 
 const IniFile::Entry* IniFile::findEntry(const Section& section, std::string_view key) {
   for (const Entry& entry : section.entries) {
-    if (equalsIgnoringCase(entry.key, key)) return &entry;
+    if (text::EqualsIgnoringCase(entry.key, key)) return &entry;
   }
   return nullptr;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "server/TerminalText.h"
+#include "routines/Windows1252Text.h"
 
 namespace mts::screen {
 
@@ -64,11 +64,11 @@ std::string WriteCommand(ScreenDialect dialect, std::string_view text) {
 }
 
 std::string WriteTextCommand(ScreenDialect dialect, bool wideKeyboard, std::string_view text) {
-  return WriteCommand(dialect, FirstChars(text, wideKeyboard ? kWideTextCut : kTextCut));
+  return WriteCommand(dialect, mts::text::FirstChars(text, wideKeyboard ? kWideTextCut : kTextCut));
 }
 
 std::string WriteLongTextCommand(ScreenDialect dialect, std::string_view text) {
-  return WriteCommand(dialect, FirstChars(text, kLongTextCut));
+  return WriteCommand(dialect, mts::text::FirstChars(text, kLongTextCut));
 }
 
 std::string LedCommand(Led led, bool on) {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
 
 namespace mts {

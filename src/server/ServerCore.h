@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TdmAtuProducao.h"
 #include "server/CardSubmission.h"
 #include "server/ProductionModuleOperations.h"

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "routines/FoldAccents.h"
+#include "routines/Windows1252Text.h"
 #include "server/ScreenProtocol.h"
-#include "server/TerminalText.h"
 
 namespace mts {
 
@@ -69,7 +69,7 @@ void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& con
   if (!terminal.ShownResult.empty()) BackToPrompt(terminal);
 
   if (unit == kEnter) {
-    const std::string entry = TrimBlanksAndControls(terminal.Input);
+    const std::string entry(text::TrimBlanksAndControls(terminal.Input));
     if (entry.empty()) return;
     addReceived_("Entrada: " + entry);
     submission_.SubmitInput(terminal);
@@ -101,7 +101,7 @@ void TerminalInput::AppendKey(TRegConnection& terminal, TerminalConnection& conn
                               std::string_view unit) {
   const std::string key = UpperCaseAsciiLetters(unit);
   connection.send(screen::KeyEcho(key));
-  terminal.Input = TrimBlanksAndControls(terminal.Input + key);
+  terminal.Input = text::TrimBlanksAndControls(terminal.Input + key);
 }
 
 void TerminalInput::BackToPrompt(TRegConnection& terminal) {

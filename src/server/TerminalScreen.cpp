@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "server/TerminalText.h"
+#include "routines/Windows1252Text.h"
 
 namespace mts {
 
@@ -164,7 +164,8 @@ void TerminalScreen::ShowResult(TRegConnection& terminal, std::string_view text)
   writeLog_("Indice Terminal: " + std::to_string(terminal.SocketIndex) +
             " Msg: " + std::string(text));
 
-  const std::string shown = FirstChars(TrimBlanksAndControls(text), kResultLength);
+  const std::string shown =
+      mts::text::FirstChars(mts::text::TrimBlanksAndControls(text), kResultLength);
   ClearLine(terminal, kResultRow);
   PositionCursor(terminal, kResultRow, 0);
   WriteText(terminal, shown);

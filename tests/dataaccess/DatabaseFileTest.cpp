@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "DataAccessTest.h"
-#include "dataaccess/Connection.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "support/ChildProcess.h"
 #include "support/DatabaseRows.h"
 #include "support/SchemaDatabase.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "DataAccessTest.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 
 namespace mts::db {
 namespace {

@@ -1,8 +1,8 @@
-#include "dataaccess/PositionalSql.h"
+#include "dataaccess/firebird/PositionalSql.h"
 
 #include <gtest/gtest.h>
 
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 
 namespace mts::db {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "DataAccessTest.h"
-#include "dataaccess/Connection.h"
-#include "dataaccess/DatabaseError.h"
-#include "dataaccess/TransactionScope.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/DatabaseError.h"
+#include "dataaccess/firebird/TransactionScope.h"
 #include "support/DatabaseRows.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TestDatabase.h"

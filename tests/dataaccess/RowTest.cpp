@@ -1,10 +1,10 @@
-#include "dataaccess/ResultSet.h"
+#include "dataaccess/firebird/ResultSet.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 
 namespace mts::db {
 namespace {

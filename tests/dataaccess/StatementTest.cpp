@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DataAccessTest.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 
 namespace mts::db {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "DataAccessTest.h"
-#include "dataaccess/DatabaseError.h"
-#include "dataaccess/TransactionScope.h"
+#include "dataaccess/firebird/DatabaseError.h"
+#include "dataaccess/firebird/TransactionScope.h"
 
 namespace mts::db {
 namespace {

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "DataAccessTest.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 
 namespace mts::db {
 namespace {

@@ -1,8 +1,8 @@
 // String parameters and criteria as collections.
 #include <gtest/gtest.h>
 
-#include "dataaccess/VNClientDataSet.h"
-#include "dataaccess/VNSQLQuery.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/datasets/VNSQLQuery.h"
 
 namespace mts {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dataaccess/DatasetValues.h"
+#include "dataaccess/datasets/DatasetValues.h"
 
 namespace mts {
 namespace {

@@ -1,7 +1,7 @@
 // Where the provider writes changes: the table named by the query text.
 #include <gtest/gtest.h>
 
-#include "dataaccess/DatasetProvider.h"
+#include "dataaccess/datasets/DatasetProvider.h"
 
 namespace mts {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/VNSQLQuery.h"
+#include "dataaccess/datasets/VNSQLQuery.h"
 
 namespace mts {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FuzzInput.h"
-#include "dataaccess/VNSQLQuery.h"
+#include "dataaccess/datasets/VNSQLQuery.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   mts::fuzz::FuzzInput input(data, size);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ProductionDatabaseTest.h"
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TdmAtuProducao.h"
 
 namespace mts::test {

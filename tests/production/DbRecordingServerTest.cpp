@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "RecordingData.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "production/TdmAtuProducao.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TestDatabase.h"

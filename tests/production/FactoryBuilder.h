@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/Connection.h"
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
 
 namespace mts::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/DatabaseError.h"
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/DatabaseError.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/TdmAtuProducao.h"
 #include "support/FactoryDatabaseTest.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "support/DatabaseRows.h"
 

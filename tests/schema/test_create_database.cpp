@@ -8,7 +8,7 @@
 #include <string>
 
 #include "CreateDatabaseCommand.h"
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

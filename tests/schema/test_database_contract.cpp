@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "StatementFile.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "support/FactoryDatabaseTest.h"
 
 namespace mts::schematest {

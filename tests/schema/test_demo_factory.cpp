@@ -13,7 +13,7 @@
 
 #include "DemoDatabase.h"
 #include "StatementFile.h"
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 
 namespace mts::schematest {
 namespace {

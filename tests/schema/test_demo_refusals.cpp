@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "DemoDatabase.h"
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TdmAtuProducao.h"
 
 namespace mts::schematest {

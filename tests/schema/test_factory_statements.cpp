@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "StatementFile.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "support/FactoryDatabaseTest.h"
 
 namespace mts::schematest {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TdmAtuProducao.h"
 #include "server/CardSubmission.h"
 #include "server/ClientConnect.h"

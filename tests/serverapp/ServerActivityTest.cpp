@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/ServerCore.h"
 #include "server/qt/HandlerGuard.h"
 #include "support/ServerFakes.h"

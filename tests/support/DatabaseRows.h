@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 
 namespace mts::test {
 

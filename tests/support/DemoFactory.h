@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/TempDir.h"
 
 namespace mts::test {

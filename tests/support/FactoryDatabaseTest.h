@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
 #include "support/TestDatabase.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "dataaccess/Connection.h"
-#include "dataaccess/VNClientDataSet.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
 
 namespace mts {
 

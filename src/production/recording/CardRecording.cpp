@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "dataaccess/TransactionScope.h"
+#include "dataaccess/firebird/TransactionScope.h"
 
 namespace mts {
 

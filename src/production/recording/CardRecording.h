@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/recording/ItemRelease.h"
 #include "production/recording/SectorPostingRecorder.h"

@@ -1,6 +1,6 @@
 #include "production/recording/ItemRelease.h"
 
-#include "dataaccess/TransactionScope.h"
+#include "dataaccess/firebird/TransactionScope.h"
 #include "production/recording/SectorFlags.h"
 #include "production/stock/StockQuantity.h"
 

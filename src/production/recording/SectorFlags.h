@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "dataaccess/VNClientDataSet.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
 
 namespace mts {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "production/ModuleQuery.h"
+#include "dataaccess/datasets/ModuleQuery.h"
 #include "production/recording/SectorPostingRules.h"
 #include "production/stock/StockQuantity.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/validation/CardPostings.h"
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "dataaccess/Connection.h"
-#include "dataaccess/VNClientDataSet.h"
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/stock/TdmEstoqueProducao.h"
 
 namespace mts {

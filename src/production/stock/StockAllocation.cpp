@@ -1,5 +1,7 @@
 #include "production/stock/StockAllocation.h"
 
+#include "routines/Windows1252Text.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -7,14 +9,8 @@ namespace mts {
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-  const std::size_t start = text.find_first_not_of(' ');
-  if (start == std::string::npos) return {};
-  return text.substr(start, text.find_last_not_of(' ') - start + 1);
-}
-
 StockQuantity pairsOf(const std::string& text) {
-  const std::string number = trimmed(text);
+  const std::string number(text::TrimWhitespace(text));
   const bool digitsOnly =
       !number.empty() && std::all_of(number.begin(), number.end(),
                                      [](unsigned char c) { return std::isdigit(c) != 0; });
@@ -45,7 +41,7 @@ void DistribuirNumeracao(std::vector<ProdEstRow>& rows, const std::string& numer
   // At most 33 sizes: positions 0, 3, ..., 96.
   for (std::size_t position = 0; position < 99; position += 3) {
     const std::string tamanho = slot(numeracao, position);
-    if (trimmed(tamanho).empty()) break;
+    if (text::TrimWhitespace(tamanho).empty()) break;
     const StockQuantity pares = pairsOf(slot(qtpares, position));
     if (pares <= StockQuantity()) continue;
     const auto row = std::find_if(rows.begin(), rows.end(),

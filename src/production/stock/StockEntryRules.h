@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/stock/ProdEstRow.h"
 
 namespace mts {

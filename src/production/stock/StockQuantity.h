@@ -3,7 +3,7 @@
 #include <compare>
 #include <cstdint>
 
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Value.h"
 
 namespace mts {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "dataaccess/TransactionScope.h"
+#include "dataaccess/firebird/TransactionScope.h"
 #include "production/stock/ELancProducaoEstoqueException.h"
 #include "production/stock/StockAllocation.h"
 #include "production/stock/StockEntryRules.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dataaccess/Connection.h"
-#include "dataaccess/Value.h"
-#include "production/ModuleQuery.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
+#include "dataaccess/datasets/ModuleQuery.h"
 
 namespace mts {
 

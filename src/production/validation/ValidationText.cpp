@@ -1,5 +1,7 @@
 #include "production/validation/ValidationText.h"
 
+#include "routines/Windows1252Text.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -7,15 +9,10 @@ namespace mts {
 
 namespace {
 
+// A separator of a delimited list: a blank or a control character other than NUL.
 bool isBlank(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 1 && byte <= ' ';
-}
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 // The item between double quotes that starts at `at`; `at` ends past the
@@ -76,7 +73,7 @@ std::string keepProductSectors(const std::string& raw,
                                const std::vector<std::string>& productSectors) {
   if (raw.empty() || productSectors.empty()) return raw;
   std::string kept;
-  for (const std::string& item : splitDelimitedSectors(trimmed(raw))) {
+  for (const std::string& item : splitDelimitedSectors(text::TrimBlanksAndControls(raw))) {
     if (std::find(productSectors.begin(), productSectors.end(), item) == productSectors.end()) {
       continue;
     }

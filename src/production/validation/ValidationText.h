@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dataaccess/Value.h"
+#include "dataaccess/firebird/Value.h"
 
 namespace mts {
 

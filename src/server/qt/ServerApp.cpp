@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/DatabaseClient.h"
+#include "dataaccess/firebird/DatabaseClient.h"
 #include "server/qt/ConsoleView.h"
 #include "server/qt/HandlerGuard.h"
 #include "server/qt/ServerOptions.h"

@@ -1,0 +1,314 @@
+#include "dataaccess/firebird/Connection.h"
+
+#include <utility>
+
+#include "dataaccess/firebird/DatabaseParameters.h"
+#include "dataaccess/firebird/FirebirdApi.h"
+#include "dataaccess/firebird/PreparedStatement.h"
+#include "dataaccess/firebird/StatementCache.h"
+
+namespace mts::db {
+namespace {
+
+using Firebird::FbException;
+using Firebird::IAttachment;
+using Firebird::ITransaction;
+
+// Read committed, newest committed version of a record, waiting on locks: for
+// the explicit transaction and for the one each lone statement runs in.
+const unsigned char kTransactionParameters[] = {
+    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+
+// Ends a transaction that failed or is abandoned. When the rollback itself
+// fails (the attachment is already gone) releasing the interface is all that
+// is left to do: the database undoes a transaction whose attachment is gone.
+void rollbackQuietly(ITransaction*& transaction) {
+  if (transaction == nullptr) return;
+  fb::Status status;
+  try {
+    transaction->rollback(&status);  // releases the interface
+  } catch (const FbException&) {
+    transaction->release();
+  }
+  transaction = nullptr;
+}
+
+DatabaseError lostTransactionError() {
+  return DatabaseError(
+      "The connection to the database was lost inside the open transaction: its work is gone and "
+      "it must be rolled back",
+      true);
+}
+
+}  // namespace
+
+struct Connection::Impl {
+  ConnectionSettings settings;
+  Firebird::IProvider* provider = fb::master()->getDispatcher();
+  IAttachment* attachment = nullptr;
+  ITransaction* transaction = nullptr;  // the explicit one
+  bool transactionLost = false;         // the explicit one went with the link
+  bool transactionFailed = false;       // work inside it failed: it may not commit
+  StatementCache statements;
+
+  explicit Impl(ConnectionSettings s) : settings(std::move(s)) {}
+  ~Impl() {
+    close();
+    provider->release();
+  }
+
+  void open() {
+    if (attachment != nullptr) return;
+    fb::Status status;
+    try {
+      const std::vector<unsigned char> dpb = attachParameters(settings);
+      attachment = provider->attachDatabase(&status, settings.database.c_str(),
+                                            static_cast<unsigned>(dpb.size()), dpb.data());
+    } catch (const FbException& error) {
+      throw fb::toDatabaseError(error);
+    }
+  }
+
+  void close() {
+    rollbackQuietly(transaction);
+    endTransactionState();
+    statements.clear();
+    if (attachment == nullptr) return;
+    fb::Status status;
+    try {
+      attachment->detach(&status);  // releases the interface
+    } catch (const FbException&) {
+      // Detaching fails only when the link is already gone; forgetting the
+      // attachment is then the whole of closing it.
+      attachment->release();
+    }
+    attachment = nullptr;
+  }
+
+  // After a lost connection: forgets everything that belonged to the
+  // attachment without talking to the database, so the next use attaches anew.
+  void forgetAttachment() {
+    statements.clear();
+    fb::releaseQuietly(transaction);
+    fb::releaseQuietly(attachment);
+  }
+
+  void endTransactionState() {
+    transactionLost = false;
+    transactionFailed = false;
+  }
+
+  bool inTransaction() const { return transaction != nullptr || transactionLost; }
+
+  ITransaction* begin(fb::Status& status) {
+    return attachment->startTransaction(&status, sizeof kTransactionParameters,
+                                        kTransactionParameters);
+  }
+
+  // Starts a transaction, attaching first when needed. Starting is the first
+  // thing sent on an idle attachment, so a link that died meanwhile (the
+  // server restarted) shows here, before anything has run: attaching anew and
+  // starting once more repeats nothing.
+  ITransaction* beginOnLiveAttachment(fb::Status& status) {
+    open();
+    try {
+      return begin(status);
+    } catch (const FbException& error) {
+      if (!fb::isConnectionLost(error)) throw;
+    }
+    forgetAttachment();
+    open();
+    return begin(status);
+  }
+
+  PreparedStatement& statementFor(fb::Status& status, ITransaction* tx, std::string_view sql) {
+    if (PreparedStatement* cached = statements.find(sql)) return *cached;
+    auto prepared = std::make_unique<PreparedStatement>(status, attachment, tx, sql,
+                                                        static_cast<unsigned>(settings.dialect));
+    return statements.add(sql, std::move(prepared));
+  }
+
+  // Runs `work(status, transaction)` in the explicit transaction, or in one of
+  // its own that is committed after it and rolled back when it fails.
+  template <typename Work>
+  auto withTransaction(Work work) {
+    if (transactionLost) throw lostTransactionError();
+    fb::Status status;
+    ITransaction* own = nullptr;
+    try {
+      if (transaction == nullptr) {
+        own = beginOnLiveAttachment(status);
+      } else {
+        open();
+      }
+      auto result = work(status, transaction != nullptr ? transaction : own);
+      if (own != nullptr) {
+        own->commit(&status);  // releases the interface
+        own = nullptr;
+      }
+      return result;
+    } catch (const FbException& error) {
+      DatabaseError failure = fb::toDatabaseError(error);
+      abandon(own, failure.connectionLost());
+      throw failure;
+    } catch (...) {
+      abandon(own, false);
+      throw;
+    }
+  }
+
+  void abandon(ITransaction*& own, bool connectionLost) {
+    if (connectionLost) {
+      if (transaction != nullptr) transactionLost = true;
+      fb::releaseQuietly(own);
+      forgetAttachment();
+    } else {
+      rollbackQuietly(own);
+    }
+  }
+
+  PreparedStatement::Outcome run(std::string_view sql, const Params& params) {
+    return withTransaction([&](fb::Status& status, ITransaction* tx) {
+      return statementFor(status, tx, sql).run(status, tx, params);
+    });
+  }
+
+  // Runs an operation on the explicit transaction; a lost connection forgets
+  // the attachment before the error leaves.
+  template <typename Work>
+  void onAttachment(Work work) {
+    fb::Status status;
+    try {
+      work(status);
+    } catch (const FbException& error) {
+      DatabaseError failure = fb::toDatabaseError(error);
+      if (failure.connectionLost()) forgetAttachment();
+      throw failure;
+    }
+  }
+};
+
+Connection::Connection() : Connection(ConnectionSettings{}) {}
+
+Connection::Connection(ConnectionSettings settings)
+    : impl_(std::make_unique<Impl>(std::move(settings))) {}
+
+Connection::~Connection() = default;
+
+const ConnectionSettings& Connection::settings() const {
+  return impl_->settings;
+}
+
+void Connection::setSettings(ConnectionSettings settings) {
+  impl_->close();
+  impl_->settings = std::move(settings);
+}
+
+void Connection::open() {
+  impl_->open();
+}
+
+void Connection::close() {
+  impl_->close();
+}
+
+bool Connection::isOpen() const {
+  return impl_->attachment != nullptr;
+}
+
+ResultSet Connection::query(std::string_view sql, const Params& params) {
+  return impl_->run(sql, params).rows;
+}
+
+int Connection::execute(std::string_view sql, const Params& params) {
+  return impl_->run(sql, params).changed;
+}
+
+void Connection::prepare(std::string_view sql) {
+  impl_->withTransaction([&](fb::Status& status, ITransaction* tx) {
+    impl_->statementFor(status, tx, sql);
+    return 0;
+  });
+}
+
+bool Connection::inTransaction() const {
+  return impl_->inTransaction();
+}
+
+void Connection::startTransaction() {
+  if (impl_->inTransaction()) throw DatabaseError("A transaction is already active");
+  impl_->onAttachment(
+      [&](fb::Status& status) { impl_->transaction = impl_->beginOnLiveAttachment(status); });
+  impl_->endTransactionState();
+}
+
+void Connection::commit() {
+  if (impl_->transactionLost) throw lostTransactionError();
+  if (impl_->transaction == nullptr) throw DatabaseError("No transaction is active to commit");
+  if (impl_->transactionFailed) {
+    throw DatabaseError(
+        "The transaction cannot be committed: work inside it failed; it must be rolled back");
+  }
+  impl_->onAttachment([&](fb::Status& status) {
+    impl_->transaction->commit(&status);  // releases the interface
+    impl_->transaction = nullptr;
+  });
+}
+
+void Connection::rollback() {
+  impl_->endTransactionState();
+  // Nothing to undo when the transaction is gone with a lost connection.
+  if (impl_->transaction == nullptr) return;
+  impl_->onAttachment([&](fb::Status& status) {
+    try {
+      impl_->transaction->rollback(&status);  // releases the interface
+      impl_->transaction = nullptr;
+    } catch (const FbException&) {
+      // A transaction whose rollback failed is over all the same.
+      fb::releaseQuietly(impl_->transaction);
+      throw;
+    }
+  });
+}
+
+void Connection::markTransactionFailed() {
+  if (impl_->inTransaction()) impl_->transactionFailed = true;
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.startTransaction();
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  try {
+    connection_.rollback();
+  } catch (const DatabaseError&) {
+    // A destructor cannot report it, and a rollback fails only when the
+    // connection is gone, which undoes the transaction anyway.
+  }
+}
+
+void Transaction::commit() {
+  connection_.commit();
+  done_ = true;
+}
+
+void createDatabase(const ConnectionSettings& settings) {
+  Firebird::IProvider* provider = fb::master()->getDispatcher();
+  fb::Status status;
+  IAttachment* attachment = nullptr;
+  try {
+    const std::vector<unsigned char> dpb = createParameters(settings);
+    attachment = provider->createDatabase(&status, settings.database.c_str(),
+                                          static_cast<unsigned>(dpb.size()), dpb.data());
+    attachment->detach(&status);  // releases the interface
+    provider->release();
+  } catch (const FbException& error) {
+    if (attachment != nullptr) attachment->release();
+    provider->release();
+    throw fb::toDatabaseError(error);
+  }
+}
+
+}  // namespace mts::db

@@ -1,0 +1,57 @@
+#include "dataaccess/firebird/FirebirdApi.h"
+
+#include <array>
+
+namespace mts::db::fb {
+
+Firebird::IMaster* master() {
+  static Firebird::IMaster* const instance = Firebird::fb_get_master_interface();
+  return instance;
+}
+
+Firebird::IUtil* util() {
+  return master()->getUtilInterface();
+}
+
+std::string messageOf(const Firebird::FbException& error) {
+  std::array<char, 4096> buffer{};
+  const unsigned length = util()->formatStatus(buffer.data(), buffer.size(), error.getStatus());
+  std::string message(buffer.data(), std::min<std::size_t>(length, buffer.size() - 1));
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+    message.pop_back();
+  }
+  return message;
+}
+
+bool isConnectionLost(const Firebird::FbException& error) {
+  const intptr_t* v = error.getStatus()->getErrors();
+  while (v != nullptr && v[0] != isc_arg_end) {
+    const intptr_t kind = v[0];
+    if (kind == isc_arg_gds) {
+      switch (v[1]) {
+        case isc_network_error:
+        case isc_net_read_err:
+        case isc_net_write_err:
+        case isc_net_connect_err:
+        case isc_net_connect_listen_err:
+        case isc_net_server_shutdown:
+        case isc_lost_db_connection:
+        case isc_conn_lost:
+        case isc_att_shutdown:
+        case isc_shutdown:
+          return true;
+        default:
+          break;
+      }
+    }
+    // A C string argument carries its length and pointer; every other kind one value.
+    v += (kind == isc_arg_cstring) ? 3 : 2;
+  }
+  return false;
+}
+
+DatabaseError toDatabaseError(const Firebird::FbException& error) {
+  return DatabaseError(messageOf(error), isConnectionLost(error));
+}
+
+}  // namespace mts::db::fb
