@@ -292,3 +292,32 @@ INSERT INTO PROD_ITEM_ESTOQUE (ID_PI, PROD_PI, PADRON_PI, TAMANHO_PI, CODIGO_PI,
           '2025-02-10 09:00:00', 'A', 'AUTOMATICO');
 
 COMMIT;
+
+/* ================================================ refusals of the posting checks
+   What db/README.md needs to show every refusal of the posting checks from a
+   terminal ("Refusals of the posting checks"): a sector whose previous-sector
+   list names a sector that does not exist, a box label printed without its
+   talão, and a programme numbered as FENTAX prints its cards. */
+
+/* Sector 60 (after shipping) lists "95", which is no sector: every card that
+   passes its other checks there is refused. Gabriela (1012) works in it. */
+INSERT INTO SETOR VALUES ('60', 'REVISÃO', 'S', 8, '95,50', NULL, 'P', 'N', 'N', 'N');
+INSERT INTO FUNCIONARIO VALUES ('012', 'GABRIELA MOREIRA', '1012', 'S');
+INSERT INTO SETOR_FUNCIONARIO VALUES ('60', '012');
+
+/* A box of the boots (order 00004503, item 001) printed without its talão number. */
+INSERT INTO CODCXCOLET VALUES (305, '00004503', '001', '', 20, '35 36 37 38', ' 5  5  5  5', NULL);
+
+/* Programme 000103 with three-digit card numbers: card 001 (12 pairs of the black
+   1020), one sub-card 0001 of two sizes. FENTAX codes read it as
+   "3" + programme (6) + card (3) + sub-card (2) + one more character. */
+INSERT INTO PEDVENDA VALUES ('00004505', '2025-03-07', 'N', 1307, 1);
+INSERT INTO ITENSPV VALUES ('00004505', '001', '1020', '001', '000103', '001', 'P', NULL);
+INSERT INTO ITENSPVGRADE VALUES ('00004505', '001', '39', 6);
+INSERT INTO ITENSPVGRADE VALUES ('00004505', '001', '40', 6);
+INSERT INTO PROGRAMACAO VALUES ('000103', '2025-03-07', 'N', 1);
+INSERT INTO PRODUCAO VALUES ('000103', '001', 12);
+INSERT INTO SUBPROD VALUES (205, '000103', '001', '0001', '39', 6);
+INSERT INTO SUBPROD VALUES (206, '000103', '001', '0001', '40', 6);
+
+COMMIT;

@@ -33,6 +33,13 @@ void rollbackQuietly(ITransaction*& transaction) {
   transaction = nullptr;
 }
 
+DatabaseError lostTransactionError() {
+  return DatabaseError(
+      "The connection to the database was lost inside the open transaction: its work is gone and "
+      "it must be rolled back",
+      true);
+}
+
 }  // namespace
 
 struct Connection::Impl {
@@ -40,6 +47,8 @@ struct Connection::Impl {
   Firebird::IProvider* provider = fb::master()->getDispatcher();
   IAttachment* attachment = nullptr;
   ITransaction* transaction = nullptr;  // the explicit one
+  bool transactionLost = false;         // the explicit one went with the link
+  bool transactionFailed = false;       // work inside it failed: it may not commit
   StatementCache statements;
 
   explicit Impl(ConnectionSettings s) : settings(std::move(s)) {}
@@ -62,6 +71,7 @@ struct Connection::Impl {
 
   void close() {
     rollbackQuietly(transaction);
+    endTransactionState();
     statements.clear();
     if (attachment == nullptr) return;
     fb::Status status;
@@ -83,9 +93,32 @@ struct Connection::Impl {
     fb::releaseQuietly(attachment);
   }
 
+  void endTransactionState() {
+    transactionLost = false;
+    transactionFailed = false;
+  }
+
+  bool inTransaction() const { return transaction != nullptr || transactionLost; }
+
   ITransaction* begin(fb::Status& status) {
     return attachment->startTransaction(&status, sizeof kTransactionParameters,
                                         kTransactionParameters);
+  }
+
+  // Starts a transaction, attaching first when needed. Starting is the first
+  // thing sent on an idle attachment, so a link that died meanwhile (the
+  // server restarted) shows here, before anything has run: attaching anew and
+  // starting once more repeats nothing.
+  ITransaction* beginOnLiveAttachment(fb::Status& status) {
+    open();
+    try {
+      return begin(status);
+    } catch (const FbException& error) {
+      if (!fb::isConnectionLost(error)) throw;
+    }
+    forgetAttachment();
+    open();
+    return begin(status);
   }
 
   PreparedStatement& statementFor(fb::Status& status, ITransaction* tx, std::string_view sql) {
@@ -99,11 +132,15 @@ struct Connection::Impl {
   // its own that is committed after it and rolled back when it fails.
   template <typename Work>
   auto withTransaction(Work work) {
-    open();
+    if (transactionLost) throw lostTransactionError();
     fb::Status status;
     ITransaction* own = nullptr;
     try {
-      if (transaction == nullptr) own = begin(status);
+      if (transaction == nullptr) {
+        own = beginOnLiveAttachment(status);
+      } else {
+        open();
+      }
       auto result = work(status, transaction != nullptr ? transaction : own);
       if (own != nullptr) {
         own->commit(&status);  // releases the interface
@@ -122,6 +159,7 @@ struct Connection::Impl {
 
   void abandon(ITransaction*& own, bool connectionLost) {
     if (connectionLost) {
+      if (transaction != nullptr) transactionLost = true;
       fb::releaseQuietly(own);
       forgetAttachment();
     } else {
@@ -194,17 +232,23 @@ void Connection::prepare(std::string_view sql) {
 }
 
 bool Connection::inTransaction() const {
-  return impl_->transaction != nullptr;
+  return impl_->inTransaction();
 }
 
 void Connection::startTransaction() {
-  if (impl_->transaction != nullptr) throw DatabaseError("A transaction is already active");
-  impl_->open();
-  impl_->onAttachment([&](fb::Status& status) { impl_->transaction = impl_->begin(status); });
+  if (impl_->inTransaction()) throw DatabaseError("A transaction is already active");
+  impl_->onAttachment(
+      [&](fb::Status& status) { impl_->transaction = impl_->beginOnLiveAttachment(status); });
+  impl_->endTransactionState();
 }
 
 void Connection::commit() {
+  if (impl_->transactionLost) throw lostTransactionError();
   if (impl_->transaction == nullptr) throw DatabaseError("No transaction is active to commit");
+  if (impl_->transactionFailed) {
+    throw DatabaseError(
+        "The transaction cannot be committed: work inside it failed; it must be rolled back");
+  }
   impl_->onAttachment([&](fb::Status& status) {
     impl_->transaction->commit(&status);  // releases the interface
     impl_->transaction = nullptr;
@@ -212,6 +256,7 @@ void Connection::commit() {
 }
 
 void Connection::rollback() {
+  impl_->endTransactionState();
   // Nothing to undo when the transaction is gone with a lost connection.
   if (impl_->transaction == nullptr) return;
   impl_->onAttachment([&](fb::Status& status) {
@@ -224,6 +269,10 @@ void Connection::rollback() {
       throw;
     }
   });
+}
+
+void Connection::markTransactionFailed() {
+  if (impl_->inTransaction()) impl_->transactionFailed = true;
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

@@ -39,8 +39,17 @@ struct ConnectionSettings {
 // written as a blob; BLOB columns read as text.
 //
 // Errors: every failure throws DatabaseError carrying the database's message.
-// When the failure is a lost connection, the statement that found it fails, the
-// explicit transaction (if any) is gone, and the next use attaches again.
+// When the failure is a lost connection, the statement that found it fails and
+// the next use attaches again, with two refinements:
+//  - Inside an explicit transaction the loss is remembered: the transaction
+//    stays open in name (inTransaction() reads true), and every statement and
+//    commit() is refused with a connection-lost error until rollback(), so no
+//    later statement commits on its own what was meant to belong to the lost
+//    work.
+//  - A lone statement whose own transaction cannot start because the link died
+//    while idle (a database server restart) attaches again and runs once more:
+//    nothing of it had reached the database. A statement that may have run is
+//    never repeated.
 class Connection {
  public:
   Connection();
@@ -64,13 +73,21 @@ class Connection {
   // Checks that the text prepares (the statement is not run).
   void prepare(std::string_view sql);
 
+  // True from startTransaction() until commit() or rollback(), including
+  // while the transaction is lost with the link or marked failed.
   bool inTransaction() const;
   void startTransaction();  // throws when one is already open
-  void commit();            // throws when none is open; a failed commit leaves it open
-                            // unless the connection was lost
-  void rollback();          // does nothing when none is open (e.g. lost with the link)
+  // Throws when none is open, when the link was lost inside it, and when a
+  // joined TransactionScope marked it failed; a failed commit leaves it open
+  // for rollback(), unless the commit itself found the link gone.
+  void commit();
+  void rollback();  // ends it whatever its state; does nothing when none is open
 
  private:
+  friend class TransactionScope;
+  // Makes the open explicit transaction refuse to commit; nothing when none is open.
+  void markTransactionFailed();
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -7,6 +7,7 @@
 #include "dataaccess/DatasetError.h"
 #include "dataaccess/DatasetText.h"
 #include "dataaccess/SqlLexing.h"
+#include "dataaccess/TransactionScope.h"
 #include "dataaccess/VNSQLQuery.h"
 
 namespace mts {
@@ -113,28 +114,15 @@ void DatasetProvider::applyUpdates(const std::vector<DatasetField>& fields,
     throw DatasetError("N\xE3o foi poss\xEDvel identificar a tabela a atualizar.");
   }
 
-  const bool ownTransaction = !connection->inTransaction();
-  if (ownTransaction) connection->startTransaction();
-  try {
-    for (const auto& change : changes) {
-      if (change.kind == DatasetChange::Kind::Insert) {
-        applyInsert(*connection, table, fields, change);
-      } else {
-        applyModify(*connection, table, fields, change);
-      }
+  db::TransactionScope transaction(*connection);
+  for (const auto& change : changes) {
+    if (change.kind == DatasetChange::Kind::Insert) {
+      applyInsert(*connection, table, fields, change);
+    } else {
+      applyModify(*connection, table, fields, change);
     }
-    if (ownTransaction) connection->commit();
-  } catch (...) {
-    if (ownTransaction && connection->inTransaction()) {
-      try {
-        connection->rollback();
-      } catch (const db::DatabaseError&) {
-        // The failure being raised is the one to report; a rollback that fails
-        // too has lost the transaction with the connection.
-      }
-    }
-    throw;
   }
+  transaction.commit();
 }
 
 std::string DatasetProvider::TableNameFromSQL(std::string_view sql) {

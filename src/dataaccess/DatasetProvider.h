@@ -66,8 +66,9 @@ class DatasetProvider {
 
   // Sends the changes, in order, on the query's connection, all in one
   // transaction: its own, committed at the end, when none is open; otherwise the
-  // caller's, which it neither commits nor rolls back. The first failure stops the
-  // work (rolling back its own transaction) and is raised: db::DatabaseError with
+  // caller's, which it neither commits nor rolls back, but which a failure here
+  // leaves unable to commit. The first failure stops the work (rolling back its
+  // own transaction) and is raised: db::DatabaseError with
   // the database's message, or DatasetError when an UPDATE finds no row (or more
   // than one) by its key, there is no key to find it by, or the table is unknown.
   void applyUpdates(const std::vector<DatasetField>& fields,

@@ -15,6 +15,15 @@ std::string sqlLines(std::initializer_list<std::string_view> lines) {
   return text;
 }
 
+std::string joinSqlLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  return text;
+}
+
 db::Connection& ModuleQuery::connection() const {
   if (connection_ == nullptr) throw std::logic_error("query has no connection: " + sql_);
   return *connection_;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dataaccess/Connection.h"
 #include "dataaccess/Params.h"
@@ -14,6 +15,8 @@ namespace mts {
 
 // The SQL text of a statement written as lines, joined the way they are sent.
 std::string sqlLines(std::initializer_list<std::string_view> lines);
+// The same for a text built line by line at each use.
+std::string joinSqlLines(const std::vector<std::string>& lines);
 
 // One named statement of a data module: a fixed SQL text with ":NAME"
 // parameters, the connection it runs on, and the rows of its last opening.
@@ -30,6 +33,12 @@ class ModuleQuery {
   explicit ModuleQuery(std::string sql) : sql_(std::move(sql)) {}
 
   const std::string& sql() const { return sql_; }
+  // Replaces the text of a query built for each use; closes it first and keeps
+  // the parameter values already set.
+  void setSql(std::string sql) {
+    close();
+    sql_ = std::move(sql);
+  }
   void setConnection(db::Connection* connection) { connection_ = connection; }
 
   // Parameters for the next open() or execute(); kept across close().

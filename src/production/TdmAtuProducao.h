@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "dataaccess/Connection.h"
@@ -15,6 +16,12 @@
 #include "production/identification/CardIdentification.h"
 #include "production/lists/CachedLists.h"
 #include "production/parameters/ParameterReader.h"
+#include "production/recording/CardRecording.h"
+#include "production/recording/ItemRelease.h"
+#include "production/recording/SectorPostingRecorder.h"
+#include "production/recording/StockPosting.h"
+#include "production/stock/TdmEstoqueProducao.h"
+#include "production/validation/PostingValidation.h"
 
 namespace mts {
 
@@ -89,7 +96,81 @@ class TdmAtuProducao {
   bool OperacoesSetorConcluidas();
   std::string NomeSetor(const std::string& codigo);
 
+  // --- Recording (recording/CardRecording, recording/SectorPostingRecorder) --
+  void GravarAtuProducao();
+  void GravarProducaoSetor();
+
+  // --- Box-label item release and item status (recording/ItemRelease) -------
+  void LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial, const db::Timestamp& dataHora,
+                        const std::string& usuario, const std::string& setor);
+  void AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
+                               const std::string& setor);
+  bool FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
+                            const std::string& setor);
+
+  // --- Stock posting (recording/StockPosting, stock/TdmEstoqueProducao) -----
+  void LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
+                             const db::Timestamp& dataHora, const std::string& usuario,
+                             const std::string& subFicha, const std::string& ficha,
+                             const std::string& prog, const std::string& pedido,
+                             const std::string& itemPed);
+  static db::Timestamp SomenteData(const db::Timestamp& dataHora);
+  // The stock module; nullptr until the first stock posting creates it.
+  TdmEstoqueProducao* EstoqueProducao() const;
+
+  // --- Posting validation (validation/PostingValidation) ---------------------
+  TRetorno ValidaAtuProducao();
+  bool ValidarCodCxColet(std::string& mensagem);
+  bool ValidarCodSubProd(std::string& mensagem);
+  bool ValidarFichaOperacao(std::string& mensagem);
+
+  // --- Server time (validation/ServerClock) ----------------------------------
+  db::Timestamp DataHoraServidor();
+
+  // --- Sector admission and sequence (validation/SectorSequence) -------------
+  bool ValidarSetorFuncionario(std::string& mensagem);
+  bool ValidarTipoAtuSetor(std::string& mensagem);
+  void AbrirItemFicha();
+  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
+  bool ValidarSetoresAnteriores(std::string& mensagem);
+  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+
+  // --- Programme, raw material and operations (validation/ProductionOrderChecks)
+  TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
+                                 const std::string& setor);
+  bool ProgEncerrada(const std::string& prog, std::string& mensagem);
+  bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
+                          const std::string& ficha, std::string& mensagem);
+  double TotalParesFicha();
+
+  // --- Card kinds and quantities (validation/CardKindChecks) -----------------
+  bool ValidarProgFicha(std::string& mensagem);
+  bool SubfichasBaixadas(std::string& mensagem);
+  bool PossuiSubfichas(std::string& mensagem);
+  bool FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem);
+  bool SubfichaJaBaixada(std::string& mensagem);
+  bool ValidarSubFicha(std::string& mensagem);
+
+  // --- Sector groups (validation/SectorGroups) -------------------------------
+  std::string SetorAgrupamento(const std::string& setor);
+  bool AbrirSetoresAgrupamento(const std::string& setor);
+
+  // --- A card's postings (validation/CardPostings) ---------------------------
+  // Narrowed to the sub-card when DadosAtuProducao.PossuiSubFicha.
+  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
+                      std::int32_t idSubProd, const std::string& subFicha);
+  TVNClientDataSet& cdsProdSetor();
+
+  // --- Grouping and repeated postings (validation/PostingRules) --------------
+  bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
+  bool ValidarBaixaRepetida(std::string& mensagem);
+
  private:
+  // The order item of a box label, through LocalizarCodCxColet.
+  std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
+
   ProductionParameters parametros_;
   ParameterReader parametrosDb_;
   CachedLists lists_;
@@ -97,6 +178,14 @@ class TdmAtuProducao {
   CutCards cutCards_;
   CardIdentification identification_{parametros_, parametrosDb_, lists_, cutCards_};
   SectorOperations operations_;
+  StockPosting stockPosting_{lists_.cdsSetor};
+  ItemRelease itemRelease_{lists_.cdsSetor, stockPosting_,
+                           [this](std::int32_t codigo) { return ItemDoTalao(codigo); }};
+  SectorPostingRecorder sectorPostings_;
+  CardRecording recording_{sectorPostings_, itemRelease_, stockPosting_};
+  PostingValidation validation_{
+      parametros_, parametrosDb_, lists_, identification_, cutCards_, operations_, DadosAtuProducao,
+  };
 };
 
 }  // namespace mts

@@ -40,13 +40,16 @@ bool HandlingDatabaseError() {
 }  // namespace
 
 ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener,
-                       EventPump& pump, LocalClock clock)
+                       EventTimer& timer, LocalClock clock)
     : paths_(std::move(paths)),
       view_(view),
       Server_(listener),
       clock_(std::move(clock)),
-      screen_(TerminalSettings{}, pump, [this](const std::string& message) { WriteLog(message); }) {
-}
+      screen_(TerminalSettings{}, timer, [this](const std::string& message) { WriteLog(message); }),
+      submission_(screen_, productionOperations_,
+                  [this](const std::string& line) { AddReceived(line); }),
+      input_(RegConnections_, screen_, submission_,
+             [this](const std::string& line) { AddReceived(line); }) {}
 
 ServerCore::~ServerCore() = default;
 
@@ -60,6 +63,7 @@ void ServerCore::FormCreate() {
           view_.showError(message);
           if (activity_) activity_->databaseError(message, sqlCon_.isOpen());
         });
+    productionOperations_.Attach(ProductionModule_.get());
   } catch (const std::exception& error) {
     view_.showError(error.what());
   }
@@ -174,10 +178,7 @@ void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& con
     const int terminal = RegConnections_.FindTerminal(connection->remoteAddress());
     if (terminal >= 0) activity_->keyReceived(terminal, unit);
   }
-  // The terminal input handler (key echo, editing, badge and card submission)
-  // plugs in here; until it exists, received keys are read and dropped.
-  (void)connection;
-  (void)unit;
+  input_.ServerClientRead(connection, unit);
 }
 
 void ServerCore::HandleError(const std::string& message) {

@@ -8,10 +8,13 @@
 
 #include "dataaccess/Connection.h"
 #include "production/TdmAtuProducao.h"
+#include "server/CardSubmission.h"
+#include "server/ProductionModuleOperations.h"
 #include "server/RegConnections.h"
 #include "server/ServerConfig.h"
 #include "server/ServerLog.h"
 #include "server/ServerView.h"
+#include "server/TerminalInput.h"
 #include "server/TerminalListener.h"
 #include "server/TerminalScreen.h"
 #include "server/status/ServerActivity.h"
@@ -32,12 +35,16 @@ inline constexpr const char* kServerTitle = "Varnel Sistemas - Servidor de Micro
 // shows everything through a ServerView, so the window and the headless run
 // share all of it.
 //
+// Received keys go to the terminal input state machine (TerminalInput), which
+// submits complete entries to the badge and card flow (CardSubmission) on the
+// production module.
+//
 // Owns the registry, the LED list, the connection (sqlCon) and the production
 // module, which live until it is destroyed. The view, the listener and the
-// event pump are the caller's and must outlive it. Event-loop thread only.
+// event timer are the caller's and must outlive it. Event-loop thread only.
 class ServerCore final : public TerminalEvents {
  public:
-  ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener, EventPump& pump,
+  ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener, EventTimer& timer,
              LocalClock clock = CurrentLocalTime);
   ~ServerCore() override;
   ServerCore(const ServerCore&) = delete;
@@ -89,6 +96,7 @@ class ServerCore final : public TerminalEvents {
   db::Connection& sqlCon() { return sqlCon_; }
   RegConnections& registry() { return RegConnections_; }
   TerminalScreen& screen() { return screen_; }
+  TerminalInput& input() { return input_; }
   // Null until start-up reaches its last step.
   TdmAtuProducao* ProductionModule() { return ProductionModule_.get(); }
 
@@ -108,6 +116,9 @@ class ServerCore final : public TerminalEvents {
   db::Connection sqlCon_;
   // Declared after sqlCon_: released before the connection it uses.
   std::unique_ptr<TdmAtuProducao> ProductionModule_;
+  ProductionModuleOperations productionOperations_;
+  CardSubmission submission_;
+  TerminalInput input_;
 
   ServerActivity* activity_ = nullptr;
 

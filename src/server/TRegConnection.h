@@ -9,6 +9,12 @@
 
 namespace mts {
 
+// What a terminal's entry is collected for.
+enum class TerminalState : std::uint8_t {
+  WaitingBadge = 0,  // "CRACHA:" is on screen
+  WaitingCard = 1,   // an employee is logged in; "FICHA:" is on screen
+};
+
 // Everything the server knows about one terminal (one remote address). The
 // registry owns the record; it lives, at a stable address, from the terminal's
 // first connect until the registry is released at shutdown. A reconnect
@@ -25,8 +31,7 @@ struct TRegConnection {
   // Position of the record in the registry: stable for the whole run; -1 until
   // the record is registered.
   std::int32_t TerminalNumber = -1;
-  // 0 = waiting for a badge, 1 = waiting for a card.
-  std::uint8_t State = 0;
+  TerminalState State = TerminalState::WaitingBadge;
   bool HasLeds = false;
   // Characters collected since the prompt was last drawn.
   std::string Input;
@@ -41,12 +46,16 @@ struct TRegConnection {
   std::string CardKind;
 };
 
-inline constexpr std::uint8_t kStateBadge = 0;
-inline constexpr std::uint8_t kStateCard = 1;
-
 // Sends the bytes on the terminal's connection in one write. Dropped without
 // error when the connection has been released or has closed; an empty text
 // sends nothing.
 void SendToTerminal(const TRegConnection& terminal, std::string_view bytes);
+
+// True while the record still sends to `connection` and it is open. A handler
+// that resumes from the event loop checks it first: meanwhile the terminal may
+// have closed, or reconnected and been reset to the badge prompt, and what was
+// started for the old connection must not go on with the new one.
+bool StillConnectedTo(const TRegConnection& terminal,
+                      const std::weak_ptr<TerminalConnection>& connection);
 
 }  // namespace mts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,13 +29,19 @@ class TerminalConnection {
 // The listening socket's active connections, in the order it lists them.
 using ActiveConnections = std::vector<std::shared_ptr<TerminalConnection>>;
 
-// Lets pending events run during a pause of the given length: the LED blink
-// waits through it without freezing the other terminals. The Qt edge serves
-// the event loop until the deadline; tests record the pauses.
-class EventPump {
+// Runs work later, from the event loop. The LED blink waits through it
+// instead of blocking: between its steps the event loop is free, so every
+// terminal (this one included) is served, and blinks never nest. The Qt edge
+// uses timers; tests run the due calls by hand.
+class EventTimer {
  public:
-  virtual ~EventPump() = default;
-  virtual void pause(int milliseconds) = 0;
+  virtual ~EventTimer() = default;
+  // Calls work once, from the event loop, no sooner than `milliseconds` from
+  // now (0 or less: as soon as the loop is free) and never from inside this
+  // call. Calls that fall due together run in the order they were asked for.
+  // An exception escaping work goes to the server's error handler. Calls still
+  // pending when the timer is destroyed are dropped.
+  virtual void callAfter(int milliseconds, std::function<void()> work) = 0;
 };
 
 }  // namespace mts

@@ -23,8 +23,18 @@ std::string SuccessText(std::string_view cardKind) {
   return "FICHA ATUALIZADA";
 }
 
-TerminalScreen::TerminalScreen(TerminalSettings settings, EventPump& pump, LogWriter writeLog)
-    : settings_(settings), pump_(pump), writeLog_(std::move(writeLog)) {}
+// One running blink: where it sends, what it started on, how far it got.
+struct TerminalScreen::Blink {
+  TRegConnection* terminal;
+  std::weak_ptr<TerminalConnection> startedOn;
+  Led led;
+  int remaining;
+  int pause;
+  AfterBlink afterBlink;
+};
+
+TerminalScreen::TerminalScreen(TerminalSettings settings, EventTimer& timer, LogWriter writeLog)
+    : settings_(settings), timer_(timer), writeLog_(std::move(writeLog)) {}
 
 void TerminalScreen::Send(const TRegConnection& terminal, std::string_view bytes) {
   SendToTerminal(terminal, bytes);
@@ -86,17 +96,41 @@ void TerminalScreen::GreenLed(TRegConnection& terminal, LedMode mode) {
   }
 }
 
-void TerminalScreen::BlinkLed(TRegConnection& terminal, Led led, int times, int milliseconds) {
-  const int pause = std::max(milliseconds, 0);
-  // The record outlives every pause (records are never destroyed while the
-  // server runs); each command reads its Connection afresh, so a reconnect
-  // during a pause moves the rest of the blink to the new connection.
-  for (int i = 0; i < times; ++i) {
-    SetLed(terminal, true, led);
-    pump_.pause(pause);
-    SetLed(terminal, false, led);
-    pump_.pause(pause);
+void TerminalScreen::BlinkLed(TRegConnection& terminal, Led led, int times, int milliseconds,
+                              AfterBlink afterBlink) {
+  if (times <= 0) {
+    if (afterBlink) afterBlink();
+    return;
   }
+  BlinkOn(std::make_shared<Blink>(Blink{&terminal, terminal.Connection, led, times,
+                                        std::max(milliseconds, 0), std::move(afterBlink)}));
+}
+
+void TerminalScreen::BlinkOn(const std::shared_ptr<Blink>& blink) {
+  SetLed(*blink->terminal, true, blink->led);
+  AfterPause(blink, &TerminalScreen::BlinkOff);
+}
+
+void TerminalScreen::BlinkOff(const std::shared_ptr<Blink>& blink) {
+  SetLed(*blink->terminal, false, blink->led);
+  AfterPause(blink, &TerminalScreen::BlinkEnded);
+}
+
+void TerminalScreen::BlinkEnded(const std::shared_ptr<Blink>& blink) {
+  if (--blink->remaining > 0) {
+    BlinkOn(blink);
+  } else if (blink->afterBlink) {
+    blink->afterBlink();
+  }
+}
+
+void TerminalScreen::AfterPause(const std::shared_ptr<Blink>& blink,
+                                void (TerminalScreen::*next)(const std::shared_ptr<Blink>&)) {
+  std::weak_ptr<int> alive = alive_;
+  timer_.callAfter(blink->pause, [this, alive, blink, next] {
+    if (alive.expired() || !StillConnectedTo(*blink->terminal, blink->startedOn)) return;
+    (this->*next)(blink);
+  });
 }
 
 void TerminalScreen::ShowBadgePrompt(TRegConnection& terminal) {
@@ -104,7 +138,7 @@ void TerminalScreen::ShowBadgePrompt(TRegConnection& terminal) {
   PositionCursor(terminal, 0, 0);
   WriteText(terminal, kBadgePrompt);
 
-  terminal.State = kStateBadge;
+  terminal.State = TerminalState::WaitingBadge;
   terminal.Input.clear();
   terminal.ShownResult.clear();
   terminal.PendingError.clear();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,15 +39,19 @@ std::string SuccessText(std::string_view cardKind);
 // Screen, prompt and LED operations on a terminal record. Every command goes
 // to the record's current Connection and is dropped when that connection has
 // closed or been released. Constructed once by the server with its settings,
-// the event pump and the log writer; all three must outlive it. Event-loop
+// the event timer and the log writer; all three must outlive it. Event-loop
 // thread only.
 class TerminalScreen {
  public:
   // Appends one line to the server's log file; may throw (log errors reach the
   // caller).
   using LogWriter = std::function<void(const std::string& message)>;
+  // What a blink goes on with once it has ended.
+  using AfterBlink = std::function<void()>;
 
-  TerminalScreen(TerminalSettings settings, EventPump& pump, LogWriter writeLog);
+  TerminalScreen(TerminalSettings settings, EventTimer& timer, LogWriter writeLog);
+  TerminalScreen(const TerminalScreen&) = delete;
+  TerminalScreen& operator=(const TerminalScreen&) = delete;
 
   // The settings may be changed (e.g. once the configuration is read).
   TerminalSettings& Settings() { return settings_; }
@@ -69,11 +74,17 @@ class TerminalScreen {
   void RedLed(TRegConnection& terminal, LedMode mode);
   // On, off, or a blink of GreenLedRepeats times GreenLedTime ms.
   void GreenLed(TRegConnection& terminal, LedMode mode);
-  // times x (on, pause, off, pause); nothing when times <= 0. Each pause runs
-  // pending events, which may re-enter the server for this same terminal and
-  // reset its record (a reconnect): the blink goes on with the record as it is
-  // then, on its current Connection. A negative time pauses for 0 ms.
-  void BlinkLed(TRegConnection& terminal, Led led, int times, int milliseconds);
+  // times x (on, pause, off, pause), then afterBlink. Returns at once: each
+  // pause hands the event loop back (EventTimer), so other events, keys of
+  // this same terminal included, run meanwhile against the record as it is.
+  // The blink goes on after a pause only while the record still sends to the
+  // connection it started on and that connection is open (StillConnectedTo);
+  // otherwise the rest of it and afterBlink are dropped, because the terminal
+  // has gone or reconnected to a fresh prompt. With times <= 0 nothing is sent
+  // and afterBlink runs at once. A negative time pauses for 0 ms. The record
+  // must stay where it is until the blink ends (registry records do).
+  void BlinkLed(TRegConnection& terminal, Led led, int times, int milliseconds,
+                AfterBlink afterBlink = {});
 
   // Clears the screen, shows "CRACHA:", and resets the record to the badge
   // state: State 0, Input, ShownResult, PendingError, the employee fields and
@@ -89,11 +100,20 @@ class TerminalScreen {
   void ShowResult(TRegConnection& terminal, std::string_view text);
 
  private:
+  struct Blink;
   void Send(const TRegConnection& terminal, std::string_view bytes);
+  void BlinkOn(const std::shared_ptr<Blink>& blink);
+  void BlinkOff(const std::shared_ptr<Blink>& blink);
+  void AfterPause(const std::shared_ptr<Blink>& blink,
+                  void (TerminalScreen::*next)(const std::shared_ptr<Blink>&));
+  void BlinkEnded(const std::shared_ptr<Blink>& blink);
 
   TerminalSettings settings_;
-  EventPump& pump_;
+  EventTimer& timer_;
   LogWriter writeLog_;
+  // Pending blink steps hold it weakly: a step that falls due after the
+  // screen has gone does nothing.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 }  // namespace mts

@@ -3,6 +3,7 @@
 #include "DataAccessTest.h"
 #include "dataaccess/Connection.h"
 #include "dataaccess/DatabaseError.h"
+#include "dataaccess/TransactionScope.h"
 #include "support/DatabaseRows.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TestDatabase.h"
@@ -74,7 +75,7 @@ class ServerOutageTest : public PrivateServerTest, public ::testing::WithParamIn
   }
 };
 
-TEST_P(ServerOutageTest, OneStatementFailsThenTheConnectionComesBack) {
+TEST_P(ServerOutageTest, TransactionLostWithTheLinkRefusesEveryStatementUntilRolledBack) {
   Connection connection(settings());
   insertRow(connection, "SAMPLE", {{"ID", 1}});
   connection.startTransaction();
@@ -82,13 +83,58 @@ TEST_P(ServerOutageTest, OneStatementFailsThenTheConnectionComesBack) {
 
   interrupt();
 
-  const DatabaseError lost = errorOf([&] { countRows(connection, "SAMPLE"); });
+  const DatabaseError lost = errorOf([&] { insertRow(connection, "SAMPLE", {{"ID", 3}}); });
   EXPECT_TRUE(lost.connectionLost()) << lost.what();
-  EXPECT_FALSE(connection.inTransaction());  // the transaction went with the link
-  EXPECT_FALSE(connection.isOpen());
+  EXPECT_TRUE(connection.inTransaction()) << "the loss is kept for the owner to see";
 
-  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);  // attached again; row 2 was never committed
-  insertRow(connection, "SAMPLE", {{"ID", 2}});   // prepared statements are prepared anew
+  // Nothing after the loss may commit on its own what belonged to the lost work.
+  const DatabaseError refused = errorOf([&] { insertRow(connection, "SAMPLE", {{"ID", 4}}); });
+  EXPECT_TRUE(refused.connectionLost()) << refused.what();
+  EXPECT_THROW(countRows(connection, "SAMPLE"), DatabaseError);
+  EXPECT_TRUE(errorOf([&] { connection.commit(); }).connectionLost());
+  EXPECT_THROW(connection.startTransaction(), DatabaseError);
+
+  connection.rollback();
+  EXPECT_FALSE(connection.inTransaction());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);  // attached again; only the first row was kept
+  insertRow(connection, "SAMPLE", {{"ID", 5}});   // prepared statements are prepared anew
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 2);
+}
+
+TEST_P(ServerOutageTest, ScopesLeftByALostLinkWriteNothing) {
+  Connection connection(settings());
+  try {
+    TransactionScope outer(connection);
+    insertRow(connection, "SAMPLE", {{"ID", 1}});
+    try {
+      TransactionScope inner(connection);
+      interrupt();
+      insertRow(connection, "SAMPLE", {{"ID", 2}});
+      inner.commit();
+    } catch (const DatabaseError& error) {
+      EXPECT_TRUE(error.connectionLost()) << error.what();
+    }
+    outer.commit();
+    ADD_FAILURE() << "the outer scope committed after losing its link";
+  } catch (const DatabaseError& error) {
+    EXPECT_TRUE(error.connectionLost()) << error.what();
+  }
+  EXPECT_FALSE(connection.inTransaction());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+}
+
+TEST_P(ServerOutageTest, FirstStatementOnAnIdleConnectionAfterAnOutageAttachesAgainAndRuns) {
+  Connection connection(settings());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+
+  interrupt();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1) << "run exactly once";
+
+  interrupt();
+  connection.startTransaction();
+  insertRow(connection, "SAMPLE", {{"ID", 2}});
+  connection.commit();
   EXPECT_EQ(countRows(connection, "SAMPLE"), 2);
 }
 

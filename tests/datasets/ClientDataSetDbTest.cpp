@@ -326,6 +326,22 @@ TEST_F(ClientDataSetDb, ChangesJoinTheCallersTransaction) {
   EXPECT_EQ(nameInDatabase("001"), "ANA");
 }
 
+TEST_F(ClientDataSetDb, FailedChangesKeepTheCallersTransactionFromCommitting) {
+  dataset.setKeyFields({"CODIGO_FU"});
+  dataset.open();
+  dataset.append();
+  dataset.setValue("CODIGO_FU", std::string("001"));  // already taken
+  dataset.post();
+
+  connection().startTransaction();
+  connection().execute("update FUNC set NOME_FU = 'OUTRO' where CODIGO_FU = '001'");
+  EXPECT_THROW(dataset.applyUpdates(), db::DatabaseError);
+  EXPECT_THROW(connection().commit(), db::DatabaseError) << "half the caller's work committed";
+  connection().rollback();
+
+  EXPECT_EQ(nameInDatabase("001"), "ANA");
+}
+
 TEST_F(ClientDataSetDb, CancelDropsTheEditAndStateChangesAreReported) {
   std::vector<DataSetState> seen;
   dataset.setOnStateChanged([&](TVNClientDataSet& sender) {

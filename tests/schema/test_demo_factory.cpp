@@ -256,7 +256,7 @@ TEST_F(DemoFactory, ProductionSequenceRunsFromCuttingToShipping) {
     if (row.text("LIBERAR_SE") == "S") releasing += row.text("COD_SE");
     if (row.text("ATU_SIT_ITEM_ESTOQUE_SE") == "S") markingStock += row.text("COD_SE");
   }
-  EXPECT_EQ(codes, (std::vector<std::string>{"10", "20", "21", "22", "30", "40", "50"}));
+  EXPECT_EQ(codes, (std::vector<std::string>{"10", "20", "21", "22", "30", "40", "50", "60"}));
   EXPECT_EQ(releasing, "50");
   EXPECT_EQ(markingStock, "50");
 }

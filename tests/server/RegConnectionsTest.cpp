@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "TerminalFakes.h"
 #include "server/ClientConnect.h"
 #include "server/TerminalScreen.h"
+#include "support/ServerFakes.h"
 
 namespace mts {
 namespace {
 
 using test::MakeConnection;
+using test::ManualTimer;
 using test::RecordingConnection;
-using test::RecordingPump;
 using Writes = std::vector<std::string>;
 
 const Writes kBadgePromptVt{"\x1B[H\x1B[J", "\x1B[01;01H", "\x1B[01;01H", "CRACHA:"};
@@ -43,9 +43,9 @@ class RegistryTest : public testing::Test {
     return registry.TerminalAt(registry.FindTerminal(address));
   }
 
-  RecordingPump pump;
+  ManualTimer timer;
   std::vector<std::string> log;
-  TerminalScreen screen{{}, pump, [this](const std::string& line) { log.push_back(line); }};
+  TerminalScreen screen{{}, timer, [this](const std::string& line) { log.push_back(line); }};
   RegConnections registry;
   ActiveConnections active;
   ConnectedTerminal last;
@@ -81,7 +81,7 @@ TEST_F(RegistryTest, ReconnectKeepsTheNumberAndForgetsTheEmployee) {
   Connect("10.0.0.1");
   auto first = Connect("10.0.0.2");
   TRegConnection& record = Record("10.0.0.2");
-  record.State = kStateCard;
+  record.State = TerminalState::WaitingCard;
   record.EmployeeCode = "15";
   record.EmployeeName = "ANA";
   record.EmployeeSector = "3";
@@ -98,7 +98,7 @@ TEST_F(RegistryTest, ReconnectKeepsTheNumberAndForgetsTheEmployee) {
   // The same record, refreshed and reset.
   EXPECT_EQ(&Record("10.0.0.2"), &record);
   EXPECT_EQ(record.SocketIndex, 1);
-  EXPECT_EQ(record.State, kStateBadge);
+  EXPECT_EQ(record.State, TerminalState::WaitingBadge);
   EXPECT_EQ(record.EmployeeCode, "");
   EXPECT_EQ(record.EmployeeName, "");
   EXPECT_EQ(record.Input, "");
@@ -186,26 +186,22 @@ TEST_F(RegistryTest, RecordsStayInPlaceWhileTheRegistryGrows) {
   EXPECT_EQ(registry.TerminalAt(0).Input, "still here");
 }
 
-TEST_F(RegistryTest, BlinkSurvivesAReconnectAndNewTerminalsDuringItsPauses) {
+TEST_F(RegistryTest, BlinkEndsQuietlyWhenItsTerminalReconnectsWhileOthersArrive) {
   auto connection = Connect("10.0.0.1");
   TRegConnection& record = Record("10.0.0.1");
-  record.State = kStateCard;
-  std::shared_ptr<RecordingConnection> reconnected;
-  pump.onPause = [&](int pauseNumber) {
-    if (pauseNumber != 1) return;
-    for (int i = 2; i < 100; ++i) Connect("10.0.2." + std::to_string(i));
-    Disconnect(connection);
-    reconnected = Connect("10.0.0.1");
-  };
+  bool continued = false;
   connection->writes.clear();
 
-  screen.BlinkLed(record, Led::Red, 1, 50);
+  screen.BlinkLed(record, Led::Red, 1, 50, [&] { continued = true; });
+  for (int i = 2; i < 100; ++i) Connect("10.0.2." + std::to_string(i));
+  Disconnect(connection);
+  auto reconnected = Connect("10.0.0.1");
+  timer.runAll();
 
   EXPECT_EQ(connection->writes, (Writes{"\x1B[lrl", "\x1B[01;01H"}));
-  Writes expected = kBadgePromptVt;
-  expected.insert(expected.end(), {"\x1B[lrb", "\x1B[01;01H"});
-  EXPECT_EQ(reconnected->writes, expected);
-  EXPECT_EQ(record.State, kStateBadge);
+  EXPECT_EQ(reconnected->writes, kBadgePromptVt);
+  EXPECT_FALSE(continued);
+  EXPECT_EQ(record.State, TerminalState::WaitingBadge);
 }
 
 struct LedCase {

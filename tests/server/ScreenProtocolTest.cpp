@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "TerminalFakes.h"
+#include "support/ServerFakes.h"
 
 namespace mts {
 namespace {

@@ -2,20 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "TerminalFakes.h"
+#include "support/ServerFakes.h"
 
 namespace mts {
 namespace {
 
 using test::Journal;
 using test::MakeConnection;
+using test::ManualTimer;
 using test::RecordingConnection;
-using test::RecordingPump;
 using Writes = std::vector<std::string>;
 
 const std::string kRedOn = "\x1B[lrl";
@@ -65,7 +66,7 @@ class TerminalScreenTest : public testing::TestWithParam<DialectBytes> {
     TerminalSettings settings;
     settings.ProtocolStxEtx = GetParam().stxEtx;
     screen = std::make_unique<TerminalScreen>(
-        settings, pump, [this](const std::string& line) { log.push_back(line); });
+        settings, timer, [this](const std::string& line) { log.push_back(line); });
     terminal.Connection = connection;
     terminal.SocketIndex = 4;
     terminal.TerminalNumber = 2;
@@ -75,7 +76,7 @@ class TerminalScreenTest : public testing::TestWithParam<DialectBytes> {
   std::string Blanks() const { return d().write(std::string(20, ' ')); }
 
   Journal journal;
-  RecordingPump pump{&journal};
+  ManualTimer timer{&journal};
   std::vector<std::string> log;
   std::unique_ptr<TerminalScreen> screen;
   std::shared_ptr<RecordingConnection> connection = MakeConnection("10.1.1.5", &journal);
@@ -118,7 +119,7 @@ TEST_P(TerminalScreenTest, LedCommandsAreTheSameInBothDialectsAndEndWithCursorHo
   screen->RedLed(terminal, static_cast<LedMode>(7));  // unknown mode: nothing
   EXPECT_EQ(connection->writes,
             (Writes{kRedOn, d().home, kRedOff, d().home, kGreenOn, d().home, kGreenOff, d().home}));
-  EXPECT_TRUE(pump.pauses.empty());
+  EXPECT_EQ(timer.pendingCount(), 0u);
 }
 
 TEST_P(TerminalScreenTest, BlinkUsesTheLedSettingsAndPausesAfterEachCommand) {
@@ -128,52 +129,84 @@ TEST_P(TerminalScreenTest, BlinkUsesTheLedSettingsAndPausesAfterEachCommand) {
   screen->Settings().RedLedTime = 150;
 
   screen->GreenLed(terminal, LedMode::Blink);
+  // Only the first step is sent: the rest waits for the event loop.
+  EXPECT_EQ(journal, (Journal{kGreenOn, d().home, "<pause 300>"}));
+  timer.runAll();
   EXPECT_EQ(journal,
             (Journal{kGreenOn, d().home, "<pause 300>", kGreenOff, d().home, "<pause 300>"}));
 
   journal.clear();
   screen->RedLed(terminal, LedMode::Blink);
+  timer.runAll();
   EXPECT_EQ(journal, (Journal{kRedOn, d().home, "<pause 150>", kRedOff, d().home, "<pause 150>",
                               kRedOn, d().home, "<pause 150>", kRedOff, d().home, "<pause 150>"}));
 }
 
-TEST_P(TerminalScreenTest, BlinkOfZeroOrNegativeTimesDoesNothing) {
-  screen->BlinkLed(terminal, Led::Green, 0, 300);
-  screen->BlinkLed(terminal, Led::Red, -2, 300);
+TEST_P(TerminalScreenTest, BlinkGoesOnWithItsContinuationOnlyAfterItsLastPause) {
+  int continued = 0;
+  screen->BlinkLed(terminal, Led::Green, 2, 100, [&] { ++continued; });
+  while (timer.pendingCount() > 0) {
+    EXPECT_EQ(continued, 0);
+    timer.runNext();
+  }
+  EXPECT_EQ(continued, 1);
+  EXPECT_EQ(timer.delays, (std::vector<int>{100, 100, 100, 100}));
+}
+
+TEST_P(TerminalScreenTest, BlinkOfZeroOrNegativeTimesSendsNothingAndContinuesAtOnce) {
+  int continued = 0;
+  screen->BlinkLed(terminal, Led::Green, 0, 300, [&] { ++continued; });
+  screen->BlinkLed(terminal, Led::Red, -2, 300, [&] { ++continued; });
   EXPECT_TRUE(journal.empty());
+  EXPECT_EQ(continued, 2);
 }
 
 TEST_P(TerminalScreenTest, BlinkWithNegativeTimePausesForZero) {
   screen->BlinkLed(terminal, Led::Green, 1, -50);
-  EXPECT_EQ(pump.pauses, (std::vector<int>{0, 0}));
+  timer.runAll();
+  EXPECT_EQ(timer.delays, (std::vector<int>{0, 0}));
 }
 
-TEST_P(TerminalScreenTest, BlinkGoesOnWithTheRecordAsEventsDuringThePauseLeftIt) {
-  // A reconnect during the first pause replaces the connection and resets the
-  // record; the rest of the blink reaches the new connection.
-  auto reconnected = MakeConnection("10.1.1.5");
-  terminal.State = kStateCard;
-  terminal.EmployeeName = "JOAO";
-  pump.onPause = [&](int pauseNumber) {
-    if (pauseNumber != 1) return;
-    connection->close();
-    terminal.Connection = reconnected;
-    screen->ShowBadgePrompt(terminal);
-  };
+TEST_P(TerminalScreenTest, BlinkStopsWhenItsConnectionIsReplacedOrClosedDuringAPause) {
+  enum class During { Reconnect, Disconnect, Release };
+  for (During during : {During::Reconnect, During::Disconnect, During::Release}) {
+    SCOPED_TRACE(static_cast<int>(during));
+    auto first = MakeConnection("10.1.1.5");
+    terminal.Connection = first;
+    std::shared_ptr<RecordingConnection> reconnected;
+    int continued = 0;
 
-  screen->BlinkLed(terminal, Led::Green, 2, 100);
+    screen->BlinkLed(terminal, Led::Green, 2, 100, [&] { ++continued; });
+    first->close();
+    if (during == During::Reconnect) {
+      reconnected = MakeConnection("10.1.1.5");
+      terminal.Connection = reconnected;
+      screen->ShowBadgePrompt(terminal);
+    }
+    const Writes sentBeforePause = first->writes;
+    if (during == During::Release) first.reset();
+    timer.runAll();
 
+    EXPECT_EQ(sentBeforePause, (Writes{kGreenOn, d().home}));
+    // A new connection gets its prompt and nothing of the old blink.
+    if (reconnected) {
+      EXPECT_EQ(reconnected->writes, (Writes{d().clear, d().home, d().home, d().write("CRACHA:")}));
+    }
+    EXPECT_EQ(continued, 0);
+  }
+}
+
+TEST_P(TerminalScreenTest, PendingBlinkStepsOutlivingTheScreenDoNothing) {
+  int continued = 0;
+  screen->BlinkLed(terminal, Led::Green, 1, 100, [&] { ++continued; });
+  screen.reset();
+  timer.runAll();
   EXPECT_EQ(connection->writes, (Writes{kGreenOn, d().home}));
-  EXPECT_EQ(reconnected->writes,
-            (Writes{d().clear, d().home, d().home, d().write("CRACHA:"),  // the prompt
-                    kGreenOff, d().home, kGreenOn, d().home, kGreenOff, d().home}));
-  EXPECT_EQ(pump.pauses.size(), 4u);
-  EXPECT_EQ(terminal.State, kStateBadge);
-  EXPECT_EQ(terminal.EmployeeName, "");
+  EXPECT_EQ(continued, 0);
 }
 
 TEST_P(TerminalScreenTest, BadgePromptDrawsCrachaAndResetsTheRecord) {
-  terminal.State = kStateCard;
+  terminal.State = TerminalState::WaitingCard;
   terminal.Input = "123";
   terminal.ShownResult = "FICHA ATUALIZADA";
   terminal.PendingError = "erro";
@@ -186,7 +219,7 @@ TEST_P(TerminalScreenTest, BadgePromptDrawsCrachaAndResetsTheRecord) {
   screen->ShowBadgePrompt(terminal);
 
   EXPECT_EQ(connection->writes, (Writes{d().clear, d().home, d().home, d().write("CRACHA:")}));
-  EXPECT_EQ(terminal.State, kStateBadge);
+  EXPECT_EQ(terminal.State, TerminalState::WaitingBadge);
   for (const std::string* field :
        {&terminal.Input, &terminal.ShownResult, &terminal.PendingError, &terminal.EmployeeCode,
         &terminal.EmployeeName, &terminal.EmployeeSector, &terminal.CardKind}) {
@@ -199,7 +232,7 @@ TEST_P(TerminalScreenTest, BadgePromptDrawsCrachaAndResetsTheRecord) {
 }
 
 TEST_P(TerminalScreenTest, CardPromptShowsNameAndFichaAndKeepsTheEmployee) {
-  terminal.State = kStateCard;
+  terminal.State = TerminalState::WaitingCard;
   terminal.EmployeeCode = "77";
   terminal.EmployeeName = "JOSE DA SILVA";
   terminal.EmployeeSector = "5";
@@ -215,7 +248,7 @@ TEST_P(TerminalScreenTest, CardPromptShowsNameAndFichaAndKeepsTheEmployee) {
   EXPECT_EQ(terminal.Input, "");
   EXPECT_EQ(terminal.PendingError, "");
   EXPECT_EQ(terminal.ShownResult, "");
-  EXPECT_EQ(terminal.State, kStateCard);
+  EXPECT_EQ(terminal.State, TerminalState::WaitingCard);
   EXPECT_EQ(terminal.EmployeeName, "JOSE DA SILVA");
   EXPECT_EQ(terminal.EmployeeCode, "77");
   EXPECT_EQ(terminal.CardKind, "S");
@@ -257,9 +290,9 @@ void PrintTo(const ResultTextCase& c, std::ostream* os) {
 class ResultTextTest : public testing::TestWithParam<ResultTextCase> {};
 
 TEST_P(ResultTextTest, TrimsBlanksAndControlsThenCutsTo20) {
-  RecordingPump pump;
+  ManualTimer timer;
   std::vector<std::string> log;
-  TerminalScreen screen({}, pump, [&](const std::string& line) { log.push_back(line); });
+  TerminalScreen screen({}, timer, [&](const std::string& line) { log.push_back(line); });
   auto connection = MakeConnection("10.0.0.1");
   TRegConnection terminal;
   terminal.Connection = connection;

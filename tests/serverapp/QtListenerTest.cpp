@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
-#include "server/qt/QtEventPump.h"
+#include "QtTestHelpers.h"
+#include "server/qt/QtEventTimer.h"
 #include "server/qt/QtTerminalListener.h"
 
 namespace mts {
@@ -154,13 +154,33 @@ TEST_F(QtListenerTest, PortInUseOrOutOfRangeIsRefusedWithAMessage) {
   }
 }
 
-TEST(QtEventPump, PendingEventsRunDuringThePause) {
+TEST(QtEventTimer, CallsRunLaterFromTheLoopInDueOrderAndErrorsGoToTheSink) {
+  std::vector<std::string> errors;
+  std::vector<std::string> ran;
+  QtEventTimer timer([&](const std::string& message) { errors.push_back(message); });
+
+  timer.callAfter(40, [&] { ran.push_back("40"); });
+  timer.callAfter(10, [&] {
+    ran.push_back("10");
+    throw std::runtime_error("falhou");
+  });
+  timer.callAfter(-5, [&] { ran.push_back("now"); });
+  timer.callAfter(10, [&] { ran.push_back("10 again"); });
+  EXPECT_TRUE(ran.empty());  // never from inside callAfter
+
+  ASSERT_TRUE(WaitUntil([&] { return ran.size() == 4; }));
+  EXPECT_EQ(ran, (std::vector<std::string>{"now", "10", "10 again", "40"}));
+  EXPECT_EQ(errors, std::vector<std::string>{"falhou"});
+}
+
+TEST(QtEventTimer, PendingCallsAreDroppedWithTheTimer) {
   bool ran = false;
-  QTimer::singleShot(0, [&] { ran = true; });
-  QtEventPump pump;
-  pump.pause(20);
-  EXPECT_TRUE(ran);
-  pump.pause(-5);  // returns like a pause of 0
+  {
+    QtEventTimer timer([](const std::string&) {});
+    timer.callAfter(0, [&] { ran = true; });
+  }
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(WaitUntil([&] { return ran; }, 50));
 }
 
 }  // namespace

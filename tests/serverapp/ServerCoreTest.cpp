@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
 #include "TempFolder.h"
+#include "support/ServerFakes.h"
 #include "support/TestDatabase.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FakeListener;
-using testing_support::NoPauses;
+using test::FakeListener;
+using test::ManualTimer;
+using test::RecordingView;
 using testing_support::ReadFile;
-using testing_support::RecordingView;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -26,7 +26,7 @@ constexpr const char* kNoDatabase = "Banco de Dados n\xE3o Configurado.";
 class ServerCoreTest : public testing::Test {
  protected:
   ServerCoreTest()
-      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, pump_,
+      : core_({folder_ / "mtserver.ini", folder_ / "log"}, view_, listener_, timer_,
               [] { return LocalTime{2024, 3, 5, 7, 4, 9}; }) {}
 
   void WriteIni(const std::string& text) { WriteFile(folder_ / "mtserver.ini", text); }
@@ -57,7 +57,7 @@ class ServerCoreTest : public testing::Test {
   test::TestDatabase database_{test::factorySchema()};
   RecordingView view_;
   FakeListener listener_;
-  NoPauses pump_;
+  ManualTimer timer_;
   ServerCore core_;
 };
 
@@ -236,8 +236,8 @@ TEST_F(ServerCoreTest, EachAddressIsListedOnceAndShownTheBadgePrompt) {
   const std::string badgePrompt =
       "\x1B[H\x1B[J\x1B[01;01H\x1B[01;01H"
       "CRACHA:";
-  EXPECT_EQ(first->sent, badgePrompt);
-  EXPECT_EQ(again->sent, badgePrompt);
+  EXPECT_EQ(first->sent(), badgePrompt);
+  EXPECT_EQ(again->sent(), badgePrompt);
   EXPECT_EQ(core_.registry().FindTerminal("127.0.0.1"), 0);
   EXPECT_TRUE(view_.received.empty());
 }

@@ -11,7 +11,7 @@
 #include <QStatusBar>
 #include <iostream>
 
-#include "Fakes.h"
+#include "QtTestHelpers.h"
 #include "TempFolder.h"
 #include "support/TestDatabase.h"
 

@@ -32,6 +32,9 @@ class SectorOperations {
   // NOME_SE of the sector; empty when there is no such sector.
   std::string NomeSetor(const std::string& codigo);
 
+  // The operations loaded by the last AbrirProdSetorOperacao.
+  TVNClientDataSet& ProdSetorOperacao() { return cdsProdSetorOperacao; }
+
  private:
   TVNClientDataSet cdsProdSetorOperacao;  // the card's recorded operations in its sector
   ModuleQuery sqlOperacaoFicha;

@@ -7,7 +7,8 @@
 namespace mts {
 
 ServerRuntime::ServerRuntime(ServerPaths paths, ServerView& view)
-    : core_(std::move(paths), view, listener_, pump_) {
+    : timer_([this](const std::string& message) { core_.HandleError(message); }),
+      core_(std::move(paths), view, listener_, timer_) {
   listener_.setEvents(&core_);
 }
 

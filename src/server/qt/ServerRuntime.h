@@ -1,12 +1,12 @@
 #pragma once
 
 #include "server/ServerCore.h"
-#include "server/qt/QtEventPump.h"
+#include "server/qt/QtEventTimer.h"
 #include "server/qt/QtTerminalListener.h"
 
 namespace mts {
 
-// The server core wired to the Qt listening socket and event pump: what the
+// The server core wired to the Qt listening socket and event timer: what the
 // window and the headless run have in common. The view must outlive it.
 class ServerRuntime {
  public:
@@ -23,7 +23,9 @@ class ServerRuntime {
   void Guarded(const std::function<void()>& work);
 
  private:
-  QtEventPump pump_;
+  // Constructed before the core, which keeps a reference to it. Its pending
+  // calls go with it; none runs while the runtime is being destroyed.
+  QtEventTimer timer_;
   QtTerminalListener listener_;
   ServerCore core_;
 };

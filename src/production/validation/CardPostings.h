@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/VNClientDataSet.h"
+
+namespace mts {
+
+// The postings of one card: its PRODUCAO_SETOR rows, loaded into a client
+// dataset that validation searches and recording changes.
+//
+// AbrirProdSetor loads the rows of programme and card, narrowed by
+//  - the sub-card, when possuiSubFicha (otherwise every sub-card of the card);
+//  - the sector, when it is not empty (validation passes none, recording its
+//    posting sector);
+//  - the sub-production id, when it is above 0.
+// The rows come in the database's own order (there is no ordering clause), so
+// "the first row of a sector" is the first in that order. Every row carries the
+// table's columns (PROG_PS ... DATA_BAIXA_MANUAL_PS, ID_PS) and SETOR_AGRUP,
+// the SETOR_AGRUP_SE of its sector through a join, which is never written back.
+//
+// cdsProdSetor() is the loaded dataset. Its key is ID_PS: an edited row is
+// updated by "where ID_PS = ..." alone and a new row is inserted with the
+// columns given a value; applyUpdates() commits on its own when no transaction
+// is open. Each load closes the dataset first, which drops anything not applied.
+//
+// The connection (given at construction or by DefinirConexao) is borrowed and
+// must outlive this object. Database errors propagate as db::DatabaseError.
+class CardPostings {
+ public:
+  CardPostings();
+  explicit CardPostings(db::Connection& connection);
+  CardPostings(const CardPostings&) = delete;
+  CardPostings& operator=(const CardPostings&) = delete;
+
+  void DefinirConexao(db::Connection& connection);
+
+  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
+                      std::int32_t idSubProd, const std::string& subFicha, bool possuiSubFicha);
+
+  TVNClientDataSet& cdsProdSetor() { return cdsProdSetor_; }
+  const TVNClientDataSet& cdsProdSetor() const { return cdsProdSetor_; }
+
+  // Makes the first loaded row of that sector the current row; false (current
+  // row unchanged) when there is none.
+  bool LocalizarSetor(const std::string& setor);
+
+ private:
+  TVNClientDataSet cdsProdSetor_;
+};
+
+}  // namespace mts

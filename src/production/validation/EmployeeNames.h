@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "production/ModuleQuery.h"
+
+namespace mts {
+
+// Employee names read by code straight from FUNCIONARIO, one keyed read per
+// name: each answer is the database's as it is now, whatever the size of the
+// staff, without reloading the employee lists.
+//
+// The connection is borrowed (DefinirConexao) and must outlive this object.
+class EmployeeNames {
+ public:
+  EmployeeNames();
+
+  void DefinirConexao(db::Connection& connection);
+
+  // NOME_FU of the employee with that code, active or not; empty when none.
+  std::string NomeFuncionario(const std::string& codigo);
+
+ private:
+  ModuleQuery sqlNomeFuncionario;
+};
+
+}  // namespace mts

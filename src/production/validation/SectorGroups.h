@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/VNClientDataSet.h"
+#include "production/ModuleQuery.h"
+
+namespace mts {
+
+// Groupings of sectors: a sector names in SETOR_AGRUP_SE the grouping sector it
+// belongs to, and the sectors naming a grouping sector are its members.
+//
+// The cached sectors (cdsSetor, moved by SetorAgrupamento) and the connection
+// (DefinirConexao) are borrowed and must outlive this object.
+class SectorGroups {
+ public:
+  explicit SectorGroups(TVNClientDataSet& cdsSetor);
+
+  void DefinirConexao(db::Connection& connection);
+
+  // The grouping sector of a production-sequence sector; empty when it has
+  // none or is not in the sequence.
+  std::string SetorAgrupamento(const std::string& setor);
+  // True when the code heads a group; the members (COD_SE) then stay in
+  // Membros() in the database's order. An empty code opens nothing.
+  bool AbrirSetoresAgrupamento(const std::string& setor);
+  const db::ResultSet& Membros() const { return sqlSetorAgrupamento.rows(); }
+
+ private:
+  TVNClientDataSet& cdsSetor_;
+  ModuleQuery sqlSetorAgrupamento;
+};
+
+}  // namespace mts

@@ -1,0 +1,198 @@
+#include "production/validation/SectorSequence.h"
+
+#include <vector>
+
+#include "production/validation/ValidationText.h"
+
+namespace mts {
+
+SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
+    : cdsSetor_(cdsSetor),
+      dados_(dados),
+      sqlSetorFunc(sqlLines({"select * ", "from SETOR_FUNCIONARIO", "where SETOR_SF = :SETOR"})),
+      sqlItensPv(
+          sqlLines({"select PROD_IT, PADRON_IT,",
+                    "(select DESC_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as DESC_PROD,",
+                    "(select DESC_PP from PADRONIZ_PRODUTO PA where PA.PROD_PP = IT.PROD_IT and "
+                    "PA.PADRONIZ_PP = IT.PADRON_IT) as DESC_PAD,",
+                    "(select SETORINICIAL_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as "
+                    "SETOR_INICIAL",
+                    "from ITENSPV IT", "where PROG_IT=:PROG", "and FICHA_IT=:FICHA"})),
+      sqlSetorProd(sqlLines({"SELECT PS.CODIGO_SETOR_PS ", "FROM PRODUTO_SETOR PS",
+                             "LEFT JOIN SETOR SE ON SE.COD_SE = PS.CODIGO_SETOR_PS",
+                             "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"})),
+      sqlSetAntAtu(""),
+      sqlSetAgrup(sqlLines({"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
+                            ":SETOR_AGRUP"})) {}
+
+void SectorSequence::DefinirConexao(db::Connection& connection) {
+  for (ModuleQuery* query :
+       {&sqlSetorFunc, &sqlItensPv, &sqlSetorProd, &sqlSetAntAtu, &sqlSetAgrup})
+    query->setConnection(&connection);
+}
+
+bool SectorSequence::ValidarSetorFuncionario(std::string& mensagem) {
+  if (dados_.Setor.empty()) {
+    mensagem = "O Setor n\xE3o foi informado.";
+    return false;
+  }
+  if (dados_.Funcionario.empty()) {
+    mensagem = "O Funcion\xE1rio n\xE3o foi informado.";
+    return false;
+  }
+  if (!cdsSetor_.locate("COD_SE", db::Value(dados_.Setor))) {
+    mensagem = "Setor \"" + dados_.Setor + "\" n\xE3o faz parte da Sequ\xEAncia de Produ\xE7\xE3o";
+    return false;
+  }
+
+  sqlSetorFunc.close();
+  sqlSetorFunc.params().set("SETOR", dados_.Setor);
+  sqlSetorFunc.open();
+  // A sector without an employee list admits everybody.
+  bool admitido = sqlSetorFunc.isEmpty();
+  for (const db::Row& row : sqlSetorFunc.rows()) {
+    if (row.text("FUNCIONARIO_SF") == dados_.Funcionario) {
+      admitido = true;
+      break;
+    }
+  }
+  sqlSetorFunc.close();
+  if (!admitido) mensagem = "Setor \"" + dados_.Setor + "\" inv\xE1lido para o Funcionario.";
+  return admitido;
+}
+
+bool SectorSequence::ValidarTipoAtuSetor(std::string& mensagem) {
+  if (!cdsSetor_.locate("COD_SE", db::Value(dados_.Setor))) return false;
+  if (sectorAcceptsKind(cdsSetor_.text("TIPO_ATU_PRODUCAO_SETOR_SE"), dados_.TipoAtualizacao)) {
+    return true;
+  }
+  mensagem = "Tipo de Atualiza\xE7\xE3o Inv\xE1lida para o Setor.";
+  return false;
+}
+
+void SectorSequence::AbrirItemFicha() {
+  sqlItensPv.close();
+  sqlItensPv.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha);
+  sqlItensPv.open();
+}
+
+std::string SectorSequence::ProdutoItem() const {
+  return sqlItensPv.eof() ? std::string() : sqlItensPv.row().text("PROD_IT");
+}
+
+std::string SectorSequence::SetorInicial() const {
+  return sqlItensPv.eof() ? std::string() : sqlItensPv.row().text("SETOR_INICIAL");
+}
+
+bool SectorSequence::ValidarSetorProduto(const std::string& produto, std::string& mensagem) {
+  sqlSetorProd.close();
+  sqlSetorProd.params().set("PROD", produto);
+  sqlSetorProd.open();
+  if (sqlSetorProd.isEmpty()) return true;
+  for (const db::Row& row : sqlSetorProd.rows()) {
+    if (row.text("CODIGO_SETOR_PS") == dados_.Setor) return true;
+  }
+  mensagem = "Produto n\xE3o atualiza no setor \"" + dados_.Setor + "\".";
+  return false;
+}
+
+bool SectorSequence::ValidarSetoresAnteriores(std::string& mensagem) {
+  if (!cdsSetor_.locate("COD_SE", db::Value(dados_.Setor))) return true;
+  std::string anteriores = FiltrarSetoresAnteriores(cdsSetor_.text("SETORANT_SE"));
+  const int ordem = cdsSetor_.integer("ORDEM_SE");
+
+  // An initial sector outside the sequence is not found and leaves the search
+  // on the request's own sector, so its order is the sector's own.
+  const std::string inicial = SetorInicial();
+  int ordemInicial = ordem;
+  if (!inicial.empty()) {
+    cdsSetor_.locate("COD_SE", db::Value(inicial));
+    ordemInicial = cdsSetor_.integer("ORDEM_SE");
+  }
+  if (!inicial.empty() && ordem < ordemInicial) {
+    mensagem = "O setor possui ordem inferior ao setor inicial.";
+    return false;
+  }
+
+  while (!anteriores.empty()) {
+    const std::string anterior = takeFirstSector(anteriores);
+    if (!cdsSetor_.locate("COD_SE", db::Value(anterior))) {
+      mensagem = "Setor anterior \"" + anterior + "\" inv\xE1lido.";
+      return false;
+    }
+    // Sectors placed before the product's initial sector are not on its route.
+    const bool exigido = inicial.empty() || cdsSetor_.integer("ORDEM_SE") >= ordemInicial;
+    if (exigido && !SetorAnteriorAtualizado(anterior, mensagem)) return false;
+  }
+  return true;
+}
+
+std::string SectorSequence::FiltrarSetoresAnteriores(const std::string& setoresAnteriores) {
+  if (setoresAnteriores.empty()) return setoresAnteriores;
+  sqlSetorProd.close();
+  sqlSetorProd.params().set("PROD", ProdutoItem());
+  sqlSetorProd.open();
+  std::vector<std::string> setoresProduto;
+  for (const db::Row& row : sqlSetorProd.rows()) {
+    setoresProduto.push_back(row.text("CODIGO_SETOR_PS"));
+  }
+  return keepProductSectors(setoresAnteriores, setoresProduto);
+}
+
+void SectorSequence::abrirPostagensSetor(const std::string& subFicha, const std::string& setor) {
+  std::vector<std::string> lines = {"select SETOR_PS from PRODUCAO_SETOR PS", "where PROG_PS=:PROG",
+                                    "and FICHA_PS=:FICHA"};
+  if (dados_.PossuiSubFicha) {
+    lines.push_back("and ((SUBFICHA_PS=:SUBFICHA) or (SUBFICHA_PS='0000'))");
+    sqlSetAntAtu.params().set("SUBFICHA", subFicha);
+  }
+  lines.push_back("and SETOR_PS=:SETOR");
+  sqlSetAntAtu.setSql(joinSqlLines(lines));
+  sqlSetAntAtu.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha).set("SETOR", setor);
+  sqlSetAntAtu.open();
+}
+
+void SectorSequence::reabrirPostagensSetor(const std::string& setor) {
+  sqlSetAntAtu.close();
+  sqlSetAntAtu.params().set("SETOR", setor);
+  sqlSetAntAtu.open();
+}
+
+bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem) {
+  abrirPostagensSetor(dados_.SubFicha, setor);
+  const bool atualizado = !sqlSetAntAtu.isEmpty();
+
+  sqlSetAgrup.close();
+  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
+  sqlSetAgrup.open();
+  if (!sqlSetAgrup.isEmpty()) return AgrupamentoAtualizado(setor, mensagem);
+
+  if (!atualizado)
+    mensagem = "O setor \"" + cdsSetor_.text("NOME_SE") + "\" n\xE3o foi atualizado.";
+  return atualizado;
+}
+
+bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
+  sqlSetAgrup.close();
+  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
+  sqlSetAgrup.open();
+  // A grouping sector is satisfied by its members only, never by itself; a
+  // sub-card is tried first with its own value, then with none.
+  for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
+    abrirPostagensSetor(subFicha, setor);
+    for (const db::Row& membro : sqlSetAgrup.rows()) {
+      reabrirPostagensSetor(membro.text("COD_SE"));
+      if (!sqlSetAntAtu.isEmpty()) return true;
+    }
+  }
+
+  sqlSetAntAtu.setSql(sqlLines({"SELECT S.nome_se FROM SETOR S", "WHERE S.cod_se = :SETOR"}));
+  sqlSetAntAtu.params().set("SETOR", setor);
+  sqlSetAntAtu.open();
+  const std::string nome =
+      sqlSetAntAtu.isEmpty() ? std::string() : sqlSetAntAtu.row().text("NOME_SE");
+  mensagem = "Os setores do agrupamento \"" + nome + "\" " + " n\xE3o foram atualizados.";
+  return false;
+}
+
+}  // namespace mts

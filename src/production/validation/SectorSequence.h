@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/VNClientDataSet.h"
+#include "production/ModuleQuery.h"
+#include "production/TDadosAtuProducao.h"
+
+namespace mts {
+
+// Whether the request's sector may post its card at all: sector and employee
+// given and admitted, the sector's update type, the product's sectors and the
+// sectors that must have posted the card before this one.
+//
+// Works on the module's current request and on its cached production-sequence
+// sectors (cdsSetor, which the searches here move); both are borrowed and must
+// outlive this object, as must the connection. Each check returns true when the
+// card passes and writes `mensagem` only when it refuses. Nothing is written to
+// the database; database errors propagate.
+class SectorSequence {
+ public:
+  SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
+
+  void DefinirConexao(db::Connection& connection);
+
+  bool ValidarSetorFuncionario(std::string& mensagem);
+  bool ValidarTipoAtuSetor(std::string& mensagem);
+
+  // Opens the card's order item; it stays open for ProdutoItem and SetorInicial
+  // (both empty when the card has no item row).
+  void AbrirItemFicha();
+  std::string ProdutoItem() const;
+  std::string SetorInicial() const;
+
+  // True when the product has no production-sequence sector list, or the
+  // request's sector is on it.
+  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
+  // Every previous sector of the request's sector that the product goes
+  // through, from its initial sector on, has posted the card.
+  bool ValidarSetoresAnteriores(std::string& mensagem);
+
+  // The raw SETORANT_SE narrowed to the sectors of the open item's product.
+  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  // The previous sector has posted the card; a grouping sector through any of
+  // its members only (AgrupamentoAtualizado).
+  bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
+  // Some member of the grouping sector has posted the card (for a sub-card
+  // request, the sub-card itself or the main card).
+  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+
+ private:
+  void abrirPostagensSetor(const std::string& subFicha, const std::string& setor);
+  void reabrirPostagensSetor(const std::string& setor);
+
+  TVNClientDataSet& cdsSetor_;
+  const TDadosAtuProducao& dados_;
+
+  ModuleQuery sqlSetorFunc;
+  ModuleQuery sqlItensPv;
+  ModuleQuery sqlSetorProd;
+  ModuleQuery sqlSetAntAtu;  // text built at each use
+  ModuleQuery sqlSetAgrup;
+};
+
+}  // namespace mts

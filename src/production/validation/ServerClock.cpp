@@ -1,0 +1,23 @@
+#include "production/validation/ServerClock.h"
+
+namespace mts {
+
+ServerClock::ServerClock()
+    : sqlDataHora_Servidor(
+          sqlLines({"select cast('now' as TIMESTAMP) as DATA_HORA", "from CONFIG"})) {}
+
+void ServerClock::DefinirConexao(db::Connection& connection) {
+  sqlDataHora_Servidor.setConnection(&connection);
+}
+
+db::Timestamp ServerClock::DataHoraServidor() {
+  sqlDataHora_Servidor.close();
+  sqlDataHora_Servidor.open();
+  const db::Timestamp agora = sqlDataHora_Servidor.isEmpty()
+                                  ? db::Timestamp{}
+                                  : sqlDataHora_Servidor.row().timestamp("DATA_HORA");
+  sqlDataHora_Servidor.close();
+  return agora;
+}
+
+}  // namespace mts

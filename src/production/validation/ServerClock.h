@@ -1,0 +1,26 @@
+#pragma once
+
+#include "dataaccess/Connection.h"
+#include "dataaccess/Value.h"
+#include "production/ModuleQuery.h"
+
+namespace mts {
+
+// The database server's clock: every posting is dated by the server, never by
+// the machine this program runs on.
+//
+// The connection is borrowed (DefinirConexao) and must outlive this object.
+class ServerClock {
+ public:
+  ServerClock();
+
+  void DefinirConexao(db::Connection& connection);
+
+  // The server's current time; the zero timestamp when CONFIG has no row.
+  db::Timestamp DataHoraServidor();
+
+ private:
+  ModuleQuery sqlDataHora_Servidor;
+};
+
+}  // namespace mts

@@ -1,0 +1,143 @@
+#include "server/CardSubmission.h"
+
+#include <utility>
+
+#include "server/RewriteCardCode.h"
+#include "server/TerminalText.h"
+
+namespace mts {
+
+namespace {
+
+constexpr std::size_t kNameLength = 20;
+// "CRACHA:" takes 7 columns; the cursor goes one past the echoed badge.
+constexpr int kBadgeCursorOffset = 8;
+// "FICHA:" takes 6 columns; the cursor goes right after the echoed code.
+constexpr int kCardCursorOffset = 6;
+constexpr int kBadgeRow = 0;
+constexpr int kCardRow = 1;
+
+constexpr const char* kBadgeRefused = "FUNC. NAO LOCALIZADO";
+constexpr const char* kCardRefused = "FICHA NAO ATUALIZADA";
+
+}  // namespace
+
+CardSubmission::CardSubmission(TerminalScreen& screen, ProductionOperations& production,
+                               ReceivedWriter addReceived)
+    : screen_(screen), production_(production), addReceived_(std::move(addReceived)) {}
+
+std::string CardSubmission::TerminalPrefix(const TRegConnection& terminal) const {
+  return "Terminal " + std::to_string(terminal.TerminalNumber) + " - ";
+}
+
+void CardSubmission::SubmitInput(TRegConnection& terminal) {
+  // Taken by value: the flows below change Input.
+  const std::string entry = terminal.Input;
+  if (terminal.State == TerminalState::WaitingBadge) {
+    SubmitBadge(terminal, entry);
+  } else {
+    SubmitCard(terminal, entry);
+  }
+}
+
+void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& badge) {
+  std::string code;
+  std::string name;
+  std::string sector;
+  if (!production_.LocalizarFuncionario(badge, code, name, sector)) {
+    if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
+    addReceived_(TerminalPrefix(terminal) + "Funcionario " + badge + " nao localizado.");
+    screen_.ShowResult(terminal, kBadgeRefused);
+    screen_.PositionCursor(terminal, kBadgeRow,
+                           static_cast<int>(badge.size()) + kBadgeCursorOffset);
+    return;
+  }
+
+  if (!terminal.HasLeds) {
+    LogIn(terminal, badge, code, name, sector);
+    return;
+  }
+  // The employee's data is copied into the continuation: nothing read from the
+  // module is used after the event loop has run in between.
+  const TerminalSettings& settings = screen_.Settings();
+  screen_.BlinkLed(
+      terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
+      [this, &terminal, badge, code, name, sector] { LogIn(terminal, badge, code, name, sector); });
+}
+
+void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
+                           const std::string& code, const std::string& name,
+                           const std::string& sector) {
+  terminal.EmployeeCode = code;
+  terminal.EmployeeName = FirstChars(name, kNameLength);
+  terminal.EmployeeSector = sector;
+  terminal.Input.clear();
+  terminal.State = TerminalState::WaitingCard;
+  screen_.ClearLine(terminal, kBadgeRow);
+  addReceived_(TerminalPrefix(terminal) + "Funcionario: " + badge + " " + terminal.EmployeeName);
+  screen_.ShowCardPrompt(terminal);
+}
+
+void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
+  const std::string code = RewriteCardCode(typedCode);
+  const TRetorno posted = PostCard(terminal, code);
+
+  if (posted.Sucesso) {
+    if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
+    screen_.ShowCardPrompt(terminal);
+    screen_.ShowResult(terminal, SuccessText(terminal.CardKind));
+    screen_.PositionCursor(terminal, kCardRow, kCardCursorOffset);
+    addReceived_(TerminalPrefix(terminal) + "Ficha " + code + " atualizada.");
+    return;
+  }
+
+  if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
+  terminal.PendingError = posted.Mensagem;
+  screen_.ShowResult(terminal, kCardRefused);
+  addReceived_(TerminalPrefix(terminal) + "Ficha " + code +
+               " nao atualizada. Erro: " + posted.Mensagem);
+  // The cursor follows the code as it was typed and echoed, not as rewritten.
+  screen_.PositionCursor(terminal, kCardRow,
+                         static_cast<int>(typedCode.size()) + kCardCursorOffset);
+}
+
+TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& code) {
+  TDadosAtuProducao request;
+  std::string message;
+  if (!production_.IdentificarFicha(code, terminal.EmployeeSector, request, message)) {
+    return {false, message};
+  }
+  request.Funcionario = terminal.EmployeeCode;
+
+  production_.CurrentRequest() = request;
+  TRetorno validated = production_.ValidaAtuProducao();
+  if (!validated.Sucesso) return {false, validated.Mensagem};
+  // Validation has completed the request (time, quantity, columns to fill).
+  request = production_.CurrentRequest();
+
+  if (request.TipoAtualizacao != "O") {
+    if (request.FichaCorte) {
+      production_.GravarFichaCorteAtuSetor(request.DataHora);
+    } else {
+      production_.GravarAtuProducao();
+    }
+    terminal.CardKind = request.TipoAtualizacao;
+    return {true, ""};
+  }
+
+  // An operation card records its operation; the one that completes the
+  // sector's operations posts the card (or sub-card) itself.
+  production_.GravarProdSetorOperacao();
+  if (production_.OperacoesSetorConcluidas()) {
+    request.TipoAtualizacao = request.PossuiSubFicha ? "S" : "F";
+    request.Operacao.clear();
+    production_.CurrentRequest() = request;
+    validated = production_.ValidaAtuProducao();
+    if (!validated.Sucesso) return {false, validated.Mensagem};
+    production_.GravarAtuProducao();
+  }
+  terminal.CardKind = request.TipoAtualizacao;
+  return {true, ""};
+}
+
+}  // namespace mts

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "production/TRetorno.h"
+#include "server/ProductionOperations.h"
+#include "server/TRegConnection.h"
+#include "server/TerminalScreen.h"
+
+namespace mts {
+
+// The badge and card flow of a terminal: what happens when the operator
+// submits an entry. A badge logs the employee in; each card code is rewritten
+// from its keypad form, identified, validated and recorded by the production
+// module, and the outcome is shown on the terminal, signalled with its LEDs,
+// added to the received-data view and, through ShowResult, to the log file.
+//
+// The screen, the production operations and the line writer are the server's
+// and must outlive it. Event-loop thread only. Errors raised by the production
+// module (database failures, writers) are not caught here: they reach the
+// server's error handler, and the terminal shows no result for that entry.
+class CardSubmission {
+ public:
+  // Adds one line to the received-data view.
+  using ReceivedWriter = std::function<void(const std::string& line)>;
+
+  CardSubmission(TerminalScreen& screen, ProductionOperations& production,
+                 ReceivedWriter addReceived);
+
+  // Submits Input as a badge (waiting for a badge) or as a card code.
+  void SubmitInput(TRegConnection& terminal);
+
+  // Looks the badge up. Found: on a terminal with LEDs the green LED blinks
+  // first, and only when the blink has ended on the same open connection is
+  // the employee logged in (State WaitingCard, card prompt); meanwhile keys of
+  // the terminal are handled against the badge state. Without LEDs the login
+  // is immediate. Not found: red LED, "FUNC. NAO LOCALIZADO" on row 3, cursor
+  // after the typed badge; Input keeps the badge. The record must stay where
+  // it is while a blink runs (registry records do).
+  void SubmitBadge(TRegConnection& terminal, const std::string& badge);
+
+  // Posts the typed code (rewritten first). Posted: green LED, card prompt,
+  // the success text of CardKind. Refused: red LED, "FICHA NAO ATUALIZADA",
+  // the message kept in PendingError and the typed code left in Input.
+  void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
+
+  // Identifies, validates and records one card for the logged-in employee and
+  // sets CardKind to the kind that was posted. A refusal by identification or
+  // validation comes back as Sucesso false with its message; an operation card
+  // that completes its sector's operations is validated and recorded again as
+  // the whole card or sub-card.
+  TRetorno PostCard(TRegConnection& terminal, const std::string& code);
+
+ private:
+  void LogIn(TRegConnection& terminal, const std::string& badge, const std::string& code,
+             const std::string& name, const std::string& sector);
+  std::string TerminalPrefix(const TRegConnection& terminal) const;
+
+  TerminalScreen& screen_;
+  ProductionOperations& production_;
+  ReceivedWriter addReceived_;
+};
+
+}  // namespace mts

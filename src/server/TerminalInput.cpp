@@ -1,0 +1,129 @@
+#include "server/TerminalInput.h"
+
+#include <utility>
+
+#include "routines/FoldAccents.h"
+#include "server/ScreenProtocol.h"
+#include "server/TerminalText.h"
+
+namespace mts {
+
+namespace {
+
+constexpr char kRedraw = '\x00';
+constexpr std::string_view kShowDetail = ",";
+constexpr std::string_view kEnter = "\r";
+constexpr std::string_view kDelete = "\x7F";
+constexpr std::string_view kEscape = "\x1B";
+constexpr std::string_view kBackspace = "\x08";
+
+// Only a to z change: the accented letters of Windows-1252 stay as they are.
+std::string UpperCaseAsciiLetters(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+}  // namespace
+
+TerminalInput::TerminalInput(RegConnections& registry, TerminalScreen& screen,
+                             CardSubmission& submission, ReceivedWriter addReceived)
+    : registry_(registry),
+      screen_(screen),
+      submission_(submission),
+      addReceived_(std::move(addReceived)) {}
+
+void TerminalInput::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
+                                     std::string_view bytes) {
+  if (bytes.empty()) return;
+  // Every connection is registered by its connect event before it can deliver
+  // data; a unit from anywhere else has no record to act on.
+  const int number = registry_.FindTerminal(connection->remoteAddress());
+  if (number < 0) return;
+  HandleUnit(registry_.TerminalAt(number), *connection, UpperCaseAsciiLetters(bytes));
+}
+
+void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& connection,
+                               const std::string& unit) {
+  if (unit.front() == kRedraw) {
+    BackToPrompt(terminal);
+    return;
+  }
+  addReceived_("Terminal " + std::to_string(terminal.TerminalNumber) + " - " +
+               std::to_string(static_cast<unsigned char>(unit.front())));
+
+  if (unit == kShowDetail) {
+    if (!terminal.PendingError.empty()) {
+      ShowPendingError(terminal);
+    } else if (terminal.Input.empty()) {
+      BackToPrompt(terminal);
+    }
+    // Otherwise the comma is ignored: a refused badge is still in Input.
+    return;
+  }
+
+  // A result on display goes away with the first key after it, which is then
+  // handled against the fresh prompt.
+  if (!terminal.ShownResult.empty()) BackToPrompt(terminal);
+
+  if (unit == kEnter) {
+    const std::string entry = TrimBlanksAndControls(terminal.Input);
+    if (entry.empty()) return;
+    addReceived_("Entrada: " + entry);
+    submission_.SubmitInput(terminal);
+    return;
+  }
+  if (unit == kDelete || unit == kEscape) {
+    terminal.Input.clear();
+    screen_.ShowBadgePrompt(terminal);
+    return;
+  }
+  if (unit == kBackspace) {
+    if (terminal.Input.empty()) return;
+    connection.send(screen::BackspaceEcho());
+    terminal.Input.pop_back();
+    return;
+  }
+
+  const std::size_t limit =
+      terminal.State == TerminalState::WaitingBadge ? kBadgeLimit : kCardLimit;
+  if (terminal.Input.size() + 1 > limit) {
+    // The key past the limit submits the entry and is itself dropped.
+    submission_.SubmitInput(terminal);
+  } else {
+    AppendKey(terminal, connection, unit);
+  }
+}
+
+void TerminalInput::AppendKey(TRegConnection& terminal, TerminalConnection& connection,
+                              std::string_view unit) {
+  const std::string key = UpperCaseAsciiLetters(unit);
+  connection.send(screen::KeyEcho(key));
+  terminal.Input = TrimBlanksAndControls(terminal.Input + key);
+}
+
+void TerminalInput::BackToPrompt(TRegConnection& terminal) {
+  if (terminal.HasLeds) {
+    screen_.RedLed(terminal, LedMode::Off);
+    screen_.GreenLed(terminal, LedMode::Off);
+  }
+  terminal.Input.clear();
+  terminal.ShownResult.clear();
+  if (terminal.State == TerminalState::WaitingBadge) {
+    screen_.ShowBadgePrompt(terminal);
+  } else {
+    screen_.ShowCardPrompt(terminal);
+  }
+}
+
+void TerminalInput::ShowPendingError(TRegConnection& terminal) {
+  const std::string detail = UpperCaseAsciiLetters(FoldAccents(terminal.PendingError));
+  screen_.ClearScreen(terminal);
+  screen_.WriteLongText(terminal, detail);
+  terminal.PendingError.clear();
+  terminal.Input.clear();
+}
+
+}  // namespace mts

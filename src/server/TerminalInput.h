@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "server/CardSubmission.h"
+#include "server/RegConnections.h"
+#include "server/TRegConnection.h"
+#include "server/TerminalConnection.h"
+#include "server/TerminalScreen.h"
+
+namespace mts {
+
+// Turns the keys a terminal sends into a badge or a card code: echoes them,
+// handles backspace, cancel and the "," key, enforces the length limits (12
+// for a badge, 33 for a card code) and hands a complete entry to the card
+// submission. It also brings the terminal back to its prompt after a result.
+//
+// A read unit is everything that arrived with one read event, upper-cased
+// (a to z only) and compared whole: a unit of several characters is one
+// ordinary key. The registry, screen and submission are the server's and
+// must outlive it. Event-loop thread only; errors from the submission and the
+// screen pass through to the caller.
+class TerminalInput {
+ public:
+  // Adds one line to the received-data view.
+  using ReceivedWriter = std::function<void(const std::string& line)>;
+
+  static constexpr std::size_t kBadgeLimit = 12;
+  static constexpr std::size_t kCardLimit = 33;
+
+  TerminalInput(RegConnections& registry, TerminalScreen& screen, CardSubmission& submission,
+                ReceivedWriter addReceived);
+
+  // Handles one read unit from the connection. An empty unit, or one from a
+  // connection whose address was never registered, changes nothing.
+  void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
+                        std::string_view bytes);
+
+  // Echoes the unit, upper-cased, on the connection that delivered it and adds
+  // it to Input, which is then trimmed of blanks and control characters at both ends.
+  void AppendKey(TRegConnection& terminal, TerminalConnection& connection, std::string_view unit);
+  // Turns the LEDs off (terminals with LEDs), clears the result and redraws
+  // the prompt of the current State.
+  void BackToPrompt(TRegConnection& terminal);
+  // Shows the detail of the last refused card, without accents and upper-cased,
+  // on a cleared screen; the result stays "on display", so the next key other
+  // than "," brings the prompt back.
+  void ShowPendingError(TRegConnection& terminal);
+
+ private:
+  void HandleUnit(TRegConnection& terminal, TerminalConnection& connection,
+                  const std::string& unit);
+
+  RegConnections& registry_;
+  TerminalScreen& screen_;
+  CardSubmission& submission_;
+  ReceivedWriter addReceived_;
+};
+
+}  // namespace mts

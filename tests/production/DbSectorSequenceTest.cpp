@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ValidationDatabaseTest.h"
+
+namespace mts::test {
+namespace {
+
+class SectorSequenceTest : public ValidationDatabaseTest {};
+
+FactoryBuilder::Product productThrough(std::vector<std::string> sectors,
+                                       const std::string& initial = "") {
+  return {.code = "PR02", .initialSector = initial, .sectors = std::move(sectors)};
+}
+
+// Card 000200/0001 of 10 pairs, of product PR02.
+void cardOfProductPR02(FactoryBuilder& f, const FactoryBuilder::Product& product) {
+  f.product(product);
+  f.card({.prog = "000200", .ficha = "0001", .pairs = 10, .product = "PR02", .item = "002"});
+}
+
+FactoryBuilder::Posting postedPR02(const std::string& sector) {
+  return {.prog = "000200", .ficha = "0001", .sector = sector, .employee = "001"};
+}
+
+TEST_F(SectorSequenceTest, SectorEmployeeAndUpdateType) {
+  const std::string notInSequence =
+      "Setor \"04\" n\xE3o faz parte da Sequ\xEAncia de Produ\xE7\xE3o";
+  const std::string updateTypeRefused = "Tipo de Atualiza\xE7\xE3o Inv\xE1lida para o Setor.";
+  std::vector<Case> cases = {
+      {.what = "a sector outside the sequence, though it exists",
+       .state =
+           [](FactoryBuilder& f) {
+             f.sector({.code = "04", .name = "ALMOXARIFADO", .order = 4, .inSequence = false});
+           },
+       .request = mainCard("04"),
+       .message = notInSequence},
+      {.what = "sector codes are compared exactly",
+       .state = [](FactoryBuilder& f) { f.sector({.code = "0A", .name = "X", .order = 4}); },
+       .request = mainCard("0a"),
+       .message = "Setor \"0a\" n\xE3o faz parte da Sequ\xEAncia de Produ\xE7\xE3o"},
+      {.what = "an employee not on the sector's list",
+       .state =
+           [](FactoryBuilder& f) {
+             f.employee("003", "CAIO", {"01"});
+             f.employee("004", "DORA", {"01"});
+           },
+       .request = mainCard("01"),
+       .message = "Setor \"01\" inv\xE1lido para o Funcionario."},
+      {.what = "an employee on the sector's list",
+       .state =
+           [](FactoryBuilder& f) {
+             f.employee("003", "CAIO", {"01"});
+             f.employee("004", "DORA", {"01"});
+           },
+       .request = withEmployee(mainCard("01"), "004"),
+       .accepted = true,
+       .quantity = 12},
+      {.what = "a sector without a list admits any employee code",
+       .request = withEmployee(mainCard("01"), "999"),
+       .accepted = true,
+       .quantity = 12},
+      {.what = "an empty update type refuses every kind",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("01", "TIPO_ATU_PRODUCAO_SETOR_SE", std::string(""));
+           },
+       .request = mainCard("01"),
+       .message = updateTypeRefused},
+      {.what = "an update type for sub-cards refuses a main card",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("01", "TIPO_ATU_PRODUCAO_SETOR_SE", std::string("S"));
+           },
+       .request = mainCard("01"),
+       .message = updateTypeRefused},
+      {.what = "an update type for main cards accepts one",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("01", "TIPO_ATU_PRODUCAO_SETOR_SE", std::string("F"));
+           },
+       .request = mainCard("01"),
+       .accepted = true,
+       .quantity = 12},
+  };
+  runCases(cases);
+}
+
+TEST_F(SectorSequenceTest, ProductSectorsAndPreviousSectors) {
+  const auto notPosted = [](const std::string& name) {
+    return "O setor \"" + name + "\" n\xE3o foi atualizado.";
+  };
+  std::vector<Case> cases = {
+      {.what = "a product that does not go through the sector",
+       .state =
+           [](FactoryBuilder& f) {
+             cardOfProductPR02(f, productThrough({"01", "03"}));
+           },
+       .request = mainCard("02", "000200"),
+       .message = "Produto n\xE3o atualiza no setor \"02\"."},
+      {.what = "a product whose listed sectors are all outside the sequence",
+       .state =
+           [](FactoryBuilder& f) {
+             f.sector({.code = "04", .name = "ALMOXARIFADO", .order = 4, .inSequence = false});
+             cardOfProductPR02(f, productThrough({"04"}));
+             f.posting(postedPR02("01"));
+           },
+       .request = mainCard("02", "000200"),
+       .accepted = true,
+       .quantity = 10},
+      {.what = "the previous sector has not posted the card",
+       .request = mainCard("02"),
+       .message = notPosted("CORTE")},
+      {.what = "the previous sector posted the card",
+       .state = [](FactoryBuilder& f) { f.posting(posted("01")); },
+       .request = mainCard("02"),
+       .accepted = true,
+       .quantity = 12},
+      {.what = "a product without sector 02 skips it as a previous sector",
+       .state =
+           [](FactoryBuilder& f) {
+             cardOfProductPR02(f, productThrough({"01", "03"}));
+           },
+       .request = mainCard("03", "000200"),
+       .accepted = true,
+       .quantity = 10},
+      {.what = "the sector placed before the product's initial sector",
+       .state =
+           [](FactoryBuilder& f) {
+             cardOfProductPR02(f, productThrough({}, "02"));
+             f.changeSector("01", "SETORANT_SE", std::string(""));
+           },
+       .request = mainCard("01", "000200"),
+       .message = "O setor possui ordem inferior ao setor inicial."},
+      {.what = "a previous sector placed before the initial sector is not required",
+       .state = [](FactoryBuilder& f) { cardOfProductPR02(f, productThrough({}, "02")); },
+       .request = mainCard("02", "000200"),
+       .accepted = true,
+       .quantity = 10},
+      {.what = "an initial sector outside the sequence takes the sector's own order",
+       .state = [](FactoryBuilder& f) { cardOfProductPR02(f, productThrough({}, "99")); },
+       .request = mainCard("02", "000200"),
+       .accepted = true,
+       .quantity = 10},
+      {.what = "two commas in a row without a product list",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("01,,02"));
+             f.posting(posted("01"));
+           },
+       .request = mainCard("03"),
+       .message = "Setor anterior \"\" inv\xE1lido."},
+      {.what = "a blank after a comma stays in the code without a product list",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("01, 02"));
+             f.posting(posted("01"));
+             f.posting(posted("02"));
+           },
+       .request = mainCard("03"),
+       .message = "Setor anterior \" 02\" inv\xE1lido."},
+      {.what = "the same texts are split cleanly with a product list",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("01, ,02,,"));
+             cardOfProductPR02(f, productThrough({"01", "02", "03"}));
+             f.posting(postedPR02("01"));
+           },
+       .request = mainCard("03", "000200"),
+       .message = notPosted("COSTURA")},
+      {.what = "a previous grouping sector is satisfied by a member",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("07"));
+             f.posting(posted("06"));
+           },
+       .request = mainCard("03"),
+       .accepted = true,
+       .quantity = 12},
+      {.what = "a previous grouping sector is never satisfied by itself",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("07"));
+             f.posting(posted("07"));
+           },
+       .request = mainCard("03"),
+       .message = "Os setores do agrupamento \"ACABAMENTO\"  n\xE3o foram atualizados."},
+      {.what = "a sub-card's previous sector posted the main card",
+       .state =
+           [](FactoryBuilder& f) {
+             f.subCard(
+                 {.id = 1, .prog = "000100", .ficha = "0001", .subFicha = "0002", .pairs = 4});
+             f.posting(posted("01"));
+           },
+       .request = subCard("02", "0002"),
+       .accepted = true,
+       .quantity = 4},
+      {.what = "a sub-card's previous sector posted another sub-card only",
+       .state =
+           [](FactoryBuilder& f) {
+             f.subCard(
+                 {.id = 1, .prog = "000100", .ficha = "0001", .subFicha = "0002", .pairs = 4});
+             f.posting(posted("01", "0003"));
+           },
+       .request = subCard("02", "0002"),
+       .message = notPosted("CORTE")},
+      {.what = "a main card's previous sector posted one of its sub-cards",
+       .state = [](FactoryBuilder& f) { f.posting(posted("01", "0003")); },
+       .request = mainCard("02"),
+       .accepted = true,
+       .quantity = 12},
+      {.what = "a sub-card's previous group satisfied by a member's main-card posting",
+       .state =
+           [](FactoryBuilder& f) {
+             f.changeSector("03", "SETORANT_SE", std::string("07"));
+             f.subCard(
+                 {.id = 1, .prog = "000100", .ficha = "0001", .subFicha = "0002", .pairs = 4});
+             f.posting(posted("05"));
+           },
+       .request = subCard("03", "0002"),
+       .accepted = true,
+       .quantity = 4},
+  };
+  runCases(cases);
+}
+
+}  // namespace
+}  // namespace mts::test

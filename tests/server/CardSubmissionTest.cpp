@@ -1,0 +1,474 @@
+#include "server/CardSubmission.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "server/ClientConnect.h"
+#include "server/RegConnections.h"
+#include "server/TerminalInput.h"
+#include "support/ServerFakes.h"
+
+namespace mts {
+namespace {
+
+using test::FakeProductionOperations;
+using test::Journal;
+using test::ManualTimer;
+using test::RecordingConnection;
+using Lines = std::vector<std::string>;
+
+const std::string kRedOn = "\x1B[lrl";
+const std::string kGreenOn = "\x1B[lgl";
+const std::string kGreenOff = "\x1B[lgb";
+
+// The commands of one dialect, 0-based rows and columns as the server asks.
+struct Dialect {
+  const char* name;
+  bool stxEtx;
+  std::string clear;
+  std::string (*cursor)(int row, int column);  // on the wire, after the wrap rule
+  std::string (*write)(const std::string& text);
+};
+
+std::string Two(int n) {
+  return std::string(n < 10 ? "0" : "") + std::to_string(n);
+}
+
+const Dialect kVt100{
+    "Vt100", false, "\x1B[H\x1B[J",
+    [](int row, int column) { return "\x1B[" + Two(row) + ";" + Two(column) + "H"; },
+    [](const std::string& text) { return text; }};
+const Dialect kStxEtx{"StxEtx", true, "\x02L\x03",
+                      [](int row, int column) {
+                        return "\x02"
+                               "C" +
+                               Two(row) + Two(column) + "\x03";
+                      },
+                      [](const std::string& text) {
+                        return "\x02"
+                               "D" +
+                               text + "\x03";
+                      }};
+
+void PrintTo(const Dialect& d, std::ostream* os) {
+  *os << d.name;
+}
+
+// A terminal with LEDs, registered and at the badge prompt, with the flow
+// wired to a scripted production module.
+class SubmissionTest : public testing::TestWithParam<Dialect> {
+ protected:
+  SubmissionTest() {
+    TerminalSettings settings;
+    settings.ProtocolStxEtx = GetParam().stxEtx;
+    settings.GreenLedTime = 300;
+    screen = std::make_unique<TerminalScreen>(
+        settings, timer, [this](const std::string& line) { log.push_back(line); });
+    submission = std::make_unique<CardSubmission>(
+        *screen, production, [this](const std::string& line) { received.push_back(line); });
+    registry.SetLedTerminals({"10.0.0.5"});
+    connection = listener.connect("10.0.0.5", &journal);
+    ClientConnect(registry, *screen, connection, listener.active);
+    journal.clear();
+
+    production.employees["1001"] = {"017", "JOAO BATISTA DA SILVA NETO", "10"};
+  }
+
+  const Dialect& d() const { return GetParam(); }
+  std::string Home() const { return d().stxEtx ? d().cursor(0, 0) : d().cursor(1, 1); }
+  // Cursor commands as the wire shows them, for rows and columns without wrap.
+  std::string At(int row, int column) const {
+    return d().stxEtx ? d().cursor(row, column) : d().cursor(row + 1, column + 1);
+  }
+  std::string Blanks() const { return d().write(std::string(20, ' ')); }
+  Journal CardPrompt(const std::string& name) const {
+    return {d().clear, Home(), d().write(name), At(1, 0), d().write("FICHA:"), At(1, 6)};
+  }
+  Journal ResultRow(const std::string& text) const {
+    return {At(3, 0), Blanks(), At(3, 0), At(3, 0), d().write(text)};
+  }
+  static Journal Join(std::initializer_list<Journal> parts) {
+    Journal all;
+    for (const Journal& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  }
+
+  TRegConnection& Terminal() { return registry.TerminalAt(0); }
+  void LogInJoao() {
+    submission->SubmitBadge(Terminal(), "1001");
+    timer.runAll();
+    journal.clear();
+    received.clear();
+    log.clear();
+  }
+
+  Journal journal;
+  ManualTimer timer{&journal};
+  Lines log;
+  Lines received;
+  std::unique_ptr<TerminalScreen> screen;
+  FakeProductionOperations production;
+  std::unique_ptr<CardSubmission> submission;
+  RegConnections registry;
+  test::FakeListener listener;
+  std::shared_ptr<RecordingConnection> connection;
+};
+
+INSTANTIATE_TEST_SUITE_P(BothDialects, SubmissionTest, testing::Values(kVt100, kStxEtx),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(SubmissionTest, AcceptedBadgeBlinksGreenThenShowsTheNameCutTo20AndTheCardPrompt) {
+  Terminal().Input = "1001";
+  submission->SubmitBadge(Terminal(), "1001");
+  // Nothing is switched until the blink has ended.
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+  EXPECT_EQ(Terminal().Input, "1001");
+  timer.runAll();
+
+  EXPECT_EQ(journal, Join({{kGreenOn, Home(), "<pause 300>", kGreenOff, Home(), "<pause 300>"},
+                           {At(0, 0), Blanks(), At(0, 0)},
+                           CardPrompt("JOAO BATISTA DA SILV")}));
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+  EXPECT_EQ(Terminal().EmployeeCode, "017");
+  EXPECT_EQ(Terminal().EmployeeName, "JOAO BATISTA DA SILV");
+  EXPECT_EQ(Terminal().EmployeeSector, "10");
+  EXPECT_EQ(Terminal().Input, "");
+  EXPECT_EQ(received, Lines{"Terminal 0 - Funcionario: 1001 JOAO BATISTA DA SILV"});
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_P(SubmissionTest, RefusedBadgeLightsRedShowsTheMessageAndPutsTheCursorAfterTheBadge) {
+  Terminal().Input = "123456789012";
+  submission->SubmitBadge(Terminal(), "123456789012");
+
+  // Column 12 + 8 = 20: the next row's first column in VT-100, kept in STX-ETX.
+  const std::string cursor = d().stxEtx ? d().cursor(0, 20) : d().cursor(2, 1);
+  EXPECT_EQ(journal, Join({{kRedOn, Home()}, ResultRow("FUNC. NAO LOCALIZADO"), {cursor}}));
+  EXPECT_EQ(received, Lines{"Terminal 0 - Funcionario 123456789012 nao localizado."});
+  EXPECT_EQ(log, Lines{"Indice Terminal: 0 Msg: FUNC. NAO LOCALIZADO"});
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+  EXPECT_EQ(Terminal().Input, "123456789012");
+  EXPECT_EQ(Terminal().ShownResult, "FUNC. NAO LOCALIZADO");
+}
+
+TEST_P(SubmissionTest, PostedCardLightsGreenRedrawsThePromptAndShowsTheKindsText) {
+  LogInJoao();
+  production.cards["OP0123456789"].request.TipoAtualizacao = "T";
+  Terminal().Input = ".1.0123456789";
+
+  submission->SubmitCard(Terminal(), ".1.0123456789");
+
+  EXPECT_EQ(journal, Join({{kGreenOn, Home()},
+                           CardPrompt("JOAO BATISTA DA SILV"),
+                           ResultRow("TALAO ATUALIZADO"),
+                           {At(1, 6)}}));
+  EXPECT_EQ(received, Lines{"Terminal 0 - Ficha OP0123456789 atualizada."});
+  EXPECT_EQ(log, Lines{"Indice Terminal: 0 Msg: TALAO ATUALIZADO"});
+  EXPECT_EQ(Terminal().CardKind, "T");
+  EXPECT_EQ(Terminal().Input, "");
+  EXPECT_EQ(Terminal().ShownResult, "TALAO ATUALIZADO");
+}
+
+TEST_P(SubmissionTest, RefusedCardLightsRedKeepsTheDetailAndTheTypedCode) {
+  LogInJoao();
+  const std::string message =
+      "Ficha j\xE1 atualizada no setor \"CORTE\". Func: JO\xC3O BATISTA DA SILVA";
+  production.cards["9SL4567"].request.TipoAtualizacao = "F";
+  production.verdicts.push_back({false, message});
+  Terminal().Input = "9.2.4567";
+
+  submission->SubmitCard(Terminal(), "9.2.4567");
+
+  // The cursor follows the code as typed (8 characters), the line names it
+  // as rewritten.
+  EXPECT_EQ(journal, Join({{kRedOn, Home()}, ResultRow("FICHA NAO ATUALIZADA"), {At(1, 14)}}));
+  EXPECT_EQ(received, Lines{"Terminal 0 - Ficha 9SL4567 nao atualizada. Erro: " + message});
+  EXPECT_EQ(log, Lines{"Indice Terminal: 0 Msg: FICHA NAO ATUALIZADA"});
+  EXPECT_EQ(Terminal().PendingError, message);
+  EXPECT_EQ(Terminal().Input, "9.2.4567");
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+}
+
+TEST_P(SubmissionTest, WithoutLedsNoLedCommandIsSentAndTheLoginIsImmediate) {
+  Terminal().HasLeds = false;
+  submission->SubmitBadge(Terminal(), "1001");
+  EXPECT_EQ(timer.pendingCount(), 0u);
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+  submission->SubmitBadge(Terminal(), "0000");
+  production.cards["1"].request.TipoAtualizacao = "F";
+  submission->SubmitCard(Terminal(), "1");
+  submission->SubmitCard(Terminal(), "2");
+  for (const std::string& write : journal) {
+    EXPECT_EQ(write.find("\x1B[l"), std::string::npos) << test::Printable(write);
+  }
+}
+
+// --- PostCard's decisions, on the scripted module --------------------------
+
+struct PostCase {
+  const char* name;
+  TDadosAtuProducao identified;  // what identification fills
+  std::vector<TRetorno> verdicts;
+  bool operationsComplete;
+  bool posted;
+  std::string cardKind;  // afterwards
+  Lines calls;           // after identification
+};
+
+void PrintTo(const PostCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+TDadosAtuProducao Card(const std::string& kind, bool subCard = false, bool cut = false) {
+  TDadosAtuProducao request;
+  request.TipoAtualizacao = kind;
+  request.PossuiSubFicha = subCard;
+  request.FichaCorte = cut;
+  request.Operacao = kind == "O" ? "0101" : "";
+  return request;
+}
+
+class PostCardTest : public testing::TestWithParam<PostCase> {};
+
+TEST_P(PostCardTest, IdentifiesValidatesAndRecords) {
+  const PostCase& c = GetParam();
+  ManualTimer timer;
+  TerminalScreen screen({}, timer, [](const std::string&) {});
+  FakeProductionOperations production;
+  CardSubmission submission(screen, production, [](const std::string&) {});
+  production.cards["CODE"].request = c.identified;
+  production.verdicts.assign(c.verdicts.begin(), c.verdicts.end());
+  production.operationsComplete = c.operationsComplete;
+  // Validation completes the request; what it filled must reach the writers.
+  production.complete = [](TDadosAtuProducao& request) {
+    request.DataHora = {2025, 3, 4, 8, 12, 33};
+  };
+  TRegConnection terminal;
+  terminal.EmployeeCode = "017";
+  terminal.EmployeeSector = "21";
+  terminal.CardKind = "previous";
+
+  const TRetorno result = submission.PostCard(terminal, "CODE");
+
+  EXPECT_EQ(result.Sucesso, c.posted);
+  EXPECT_EQ(terminal.CardKind, c.cardKind);
+  Lines expected{"IdentificarFicha CODE 21"};
+  expected.insert(expected.end(), c.calls.begin(), c.calls.end());
+  EXPECT_EQ(production.calls, expected);
+  ASSERT_FALSE(production.validated.empty());
+  EXPECT_EQ(production.validated.front().Funcionario, "017");
+  if (c.identified.FichaCorte && c.posted) {
+    EXPECT_EQ(production.cutCardTimes, (std::vector<db::Timestamp>{{2025, 3, 4, 8, 12, 33}}));
+  }
+  if (production.validated.size() == 2) {
+    // The card itself, validated again after its last operation.
+    EXPECT_EQ(production.validated[1].Operacao, "");
+    EXPECT_EQ(production.validated[1].DataHora, (db::Timestamp{2025, 3, 4, 8, 12, 33}));
+  }
+}
+
+const TRetorno kRefused{false, "Setor \"30\" inv\xE1lido para o Funcionario."};
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, PostCardTest,
+    testing::Values(
+        PostCase{"WholeCard",
+                 Card("F"),
+                 {},
+                 true,
+                 true,
+                 "F",
+                 {"ValidaAtuProducao F", "GravarAtuProducao"}},
+        PostCase{"SubCard",
+                 Card("S", true),
+                 {},
+                 true,
+                 true,
+                 "S",
+                 {"ValidaAtuProducao S", "GravarAtuProducao"}},
+        PostCase{"BoxLabel",
+                 Card("T"),
+                 {},
+                 true,
+                 true,
+                 "T",
+                 {"ValidaAtuProducao T", "GravarAtuProducao"}},
+        PostCase{"SubProductionLabel",
+                 Card("I", true),
+                 {},
+                 true,
+                 true,
+                 "I",
+                 {"ValidaAtuProducao I", "GravarAtuProducao"}},
+        PostCase{"CutCardOnlyByItsOwnWriter",
+                 Card("FC", false, true),
+                 {},
+                 true,
+                 true,
+                 "FC",
+                 {"ValidaAtuProducao FC", "GravarFichaCorteAtuSetor"}},
+        PostCase{"RefusedByValidationWritesNothing",
+                 Card("F"),
+                 {kRefused},
+                 true,
+                 false,
+                 "previous",
+                 {"ValidaAtuProducao F"}},
+        PostCase{"OperationWithOthersStillOpen",
+                 Card("O"),
+                 {},
+                 false,
+                 true,
+                 "O",
+                 {"ValidaAtuProducao O", "GravarProdSetorOperacao", "OperacoesSetorConcluidas"}},
+        PostCase{"LastOperationPostsTheWholeCard",
+                 Card("O"),
+                 {},
+                 true,
+                 true,
+                 "F",
+                 {"ValidaAtuProducao O", "GravarProdSetorOperacao", "OperacoesSetorConcluidas",
+                  "ValidaAtuProducao F", "GravarAtuProducao"}},
+        PostCase{"LastOperationPostsTheSubCard",
+                 Card("O", true),
+                 {},
+                 true,
+                 true,
+                 "S",
+                 {"ValidaAtuProducao O", "GravarProdSetorOperacao", "OperacoesSetorConcluidas",
+                  "ValidaAtuProducao S", "GravarAtuProducao"}},
+        // The operation stays recorded; the card is not, and the kind stays.
+        PostCase{"LastOperationWhoseCardIsRefused",
+                 Card("O"),
+                 {{true, ""}, kRefused},
+                 true,
+                 false,
+                 "previous",
+                 {"ValidaAtuProducao O", "GravarProdSetorOperacao", "OperacoesSetorConcluidas",
+                  "ValidaAtuProducao F"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PostCardRefusals, IdentificationRefusalIsTheAnswerAndNothingElseRuns) {
+  ManualTimer timer;
+  TerminalScreen screen({}, timer, [](const std::string&) {});
+  FakeProductionOperations production;
+  CardSubmission submission(screen, production, [](const std::string&) {});
+  TRegConnection terminal;
+  terminal.EmployeeSector = "10";
+
+  const TRetorno result = submission.PostCard(terminal, "280000000099");
+
+  EXPECT_FALSE(result.Sucesso);
+  EXPECT_EQ(result.Mensagem, "Ficha 280000000099 n\xE3o encontrada.");
+  EXPECT_EQ(production.calls, Lines{"IdentificarFicha 280000000099 10"});
+}
+
+TEST(PostCardRefusals, AWriterFailurePassesThroughAndNoResultIsShown) {
+  ManualTimer timer;
+  Lines log;
+  TerminalScreen screen({}, timer, [&](const std::string& line) { log.push_back(line); });
+  FakeProductionOperations production;
+  Lines received;
+  CardSubmission submission(screen, production,
+                            [&](const std::string& line) { received.push_back(line); });
+  production.cards["1"].request.TipoAtualizacao = "F";
+  production.onWrite = [](const std::string&) { throw std::runtime_error("lock conflict"); };
+  auto connection = test::MakeConnection("10.0.0.1");
+  TRegConnection terminal;
+  terminal.Connection = connection;
+  terminal.State = TerminalState::WaitingCard;
+
+  EXPECT_THROW(submission.SubmitCard(terminal, "1"), std::runtime_error);
+  EXPECT_TRUE(connection->writes.empty());
+  EXPECT_TRUE(received.empty());
+  EXPECT_TRUE(log.empty());
+}
+
+// --- Keys and connects during the blink of an accepted badge ---------------
+
+class BlinkTest : public SubmissionTest {
+ protected:
+  BlinkTest()
+      : input(registry, *screen, *submission,
+              [this](const std::string& line) { received.push_back(line); }) {}
+  void Type(const std::vector<std::string>& units) {
+    for (const std::string& unit : units) input.ServerClientRead(connection, unit);
+  }
+  TerminalInput input;
+};
+
+INSTANTIATE_TEST_SUITE_P(Vt100, BlinkTest, testing::Values(kVt100),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(BlinkTest, KeysDuringTheBlinkMeetTheBadgeStateAndAreLostAtLogin) {
+  Type({"1", "0", "0", "1", "\r"});
+  Type({"5", "6"});
+  EXPECT_EQ(Terminal().Input, "100156");
+  timer.runAll();
+
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+  EXPECT_EQ(Terminal().Input, "");
+  EXPECT_EQ(connection->writes.back(), At(1, 6));
+}
+
+TEST_P(BlinkTest, EnterDuringTheBlinkSubmitsTheBadgeAgainWithoutNesting) {
+  Type({"1", "0", "0", "1", "\r"});
+  Type({"\r"});
+  // Two blinks run side by side; neither waits for the other.
+  EXPECT_EQ(timer.pendingCount(), 2u);
+  timer.runAll();
+
+  EXPECT_EQ(production.calls, (Lines{"LocalizarFuncionario 1001", "LocalizarFuncionario 1001"}));
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+  EXPECT_EQ(std::count(received.begin(), received.end(),
+                       "Terminal 0 - Funcionario: 1001 JOAO BATISTA DA SILV"),
+            2);
+}
+
+TEST_P(BlinkTest, ReconnectOrDisconnectDuringTheBlinkLogsNobodyIn) {
+  for (bool reconnect : {true, false}) {
+    SCOPED_TRACE(reconnect ? "reconnect" : "disconnect");
+    Type({"1", "0", "0", "1", "\r"});
+    listener.disconnect(connection);
+    std::shared_ptr<RecordingConnection> fresh;
+    if (reconnect) {
+      fresh = listener.connect("10.0.0.5");
+      ClientConnect(registry, *screen, fresh, listener.active);
+    }
+    timer.runAll();
+
+    EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+    EXPECT_EQ(Terminal().EmployeeCode, "");
+    if (fresh) {
+      EXPECT_EQ(fresh->writes, (Journal{d().clear, Home(), Home(), d().write("CRACHA:")}));
+    }
+    connection = listener.connect("10.0.0.5", &journal);
+    ClientConnect(registry, *screen, connection, listener.active);
+    received.clear();
+  }
+}
+
+TEST_P(BlinkTest, OtherTerminalsAreServedDuringTheBlink) {
+  auto other = listener.connect("10.0.0.6");
+  ClientConnect(registry, *screen, other, listener.active);
+  Type({"1", "0", "0", "1", "\r"});
+
+  input.ServerClientRead(other, "1");
+  input.ServerClientRead(other, "0");
+  input.ServerClientRead(other, "0");
+  input.ServerClientRead(other, "1");
+  input.ServerClientRead(other, "\r");  // no LEDs there: logged in at once
+  EXPECT_EQ(registry.TerminalAt(1).State, TerminalState::WaitingCard);
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+
+  timer.runAll();
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+}
+
+}  // namespace
+}  // namespace mts

@@ -1,0 +1,292 @@
+#pragma once
+
+// Fakes of the server's interfaces (connections, listener, view, event timer,
+// production operations) and byte helpers, shared by the server's test suites.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "production/TDadosAtuProducao.h"
+#include "production/TRetorno.h"
+#include "server/ProductionOperations.h"
+#include "server/ServerView.h"
+#include "server/TerminalConnection.h"
+#include "server/TerminalListener.h"
+
+namespace mts::test {
+
+// Everything that reached the wire or the timer, in order: the bytes of each
+// write as one entry, each delayed call as "<pause N>" when it was asked for.
+using Journal = std::vector<std::string>;
+
+// A terminal connection that records each write as one entry; writes after
+// close() are dropped, as on a real connection.
+class RecordingConnection : public TerminalConnection {
+ public:
+  explicit RecordingConnection(std::string address, Journal* journal = nullptr)
+      : address_(std::move(address)), journal_(journal) {}
+
+  std::string remoteAddress() const override { return address_; }
+  bool isOpen() const override { return open_; }
+  void send(std::string_view bytes) override {
+    if (!open_) return;
+    writes.emplace_back(bytes);
+    if (journal_ != nullptr) journal_->emplace_back(bytes);
+  }
+
+  void close() { open_ = false; }
+  // Every write so far, as one text.
+  std::string sent() const {
+    std::string all;
+    for (const std::string& write : writes) all += write;
+    return all;
+  }
+
+  std::vector<std::string> writes;
+
+ private:
+  std::string address_;
+  Journal* journal_;
+  bool open_ = true;
+};
+
+inline std::shared_ptr<RecordingConnection> MakeConnection(const std::string& address,
+                                                           Journal* journal = nullptr) {
+  return std::make_shared<RecordingConnection>(address, journal);
+}
+
+// An event timer whose calls run only when the test says so, in the order
+// they fell due (then in the order they were asked for): the test decides
+// what else happens "during" a pause.
+class ManualTimer : public EventTimer {
+ public:
+  explicit ManualTimer(Journal* journal = nullptr) : journal_(journal) {}
+
+  void callAfter(int milliseconds, std::function<void()> work) override {
+    delays.push_back(milliseconds);
+    if (journal_ != nullptr) journal_->push_back("<pause " + std::to_string(milliseconds) + ">");
+    pending_.push_back({now_ + std::max(milliseconds, 0), std::move(work)});
+  }
+
+  std::size_t pendingCount() const { return pending_.size(); }
+
+  // Runs the call that falls due first; false when none is pending.
+  bool runNext() {
+    if (pending_.empty()) return false;
+    auto first = pending_.begin();
+    for (auto call = pending_.begin(); call != pending_.end(); ++call) {
+      if (call->due < first->due) first = call;
+    }
+    Call call = std::move(*first);
+    pending_.erase(first);
+    now_ = call.due;
+    call.work();
+    return true;
+  }
+  // Runs calls, including those they ask for, until none is pending.
+  void runAll() {
+    while (runNext()) {
+    }
+  }
+
+  // The delay of every call asked for, in order.
+  std::vector<int> delays;
+
+ private:
+  struct Call {
+    long due;
+    std::function<void()> work;
+  };
+  Journal* journal_;
+  std::deque<Call> pending_;
+  long now_ = 0;
+};
+
+class RecordingView : public ServerView {
+ public:
+  void addReceived(const std::string& line) override { received.push_back(line); }
+  void addTerminalListEntry(const std::string& entry) override { entries.push_back(entry); }
+  void setStatusPanel(int panel, const std::string& text) override {
+    panels.at(static_cast<std::size_t>(panel)) = text;
+  }
+  void showError(const std::string& message) override { errors.push_back(message); }
+
+  std::vector<std::string> received;
+  std::vector<std::string> entries;
+  std::array<std::string, 4> panels;
+  std::vector<std::string> errors;
+};
+
+// A listening socket that listens whenever asked unless told otherwise.
+class FakeListener : public TerminalListener {
+ public:
+  bool open(int port, std::string& error) override {
+    ports.push_back(port);
+    if (onOpen && !onOpen(port, error)) return false;
+    listening = true;
+    return true;
+  }
+  void close() override {
+    ++closes;
+    listening = false;
+    for (auto& connection : active) static_cast<RecordingConnection&>(*connection).close();
+    active.clear();
+  }
+  bool isListening() const override { return listening; }
+  const ActiveConnections& activeConnections() const override { return active; }
+
+  // A new connection from the address, put in the active list.
+  std::shared_ptr<RecordingConnection> connect(const std::string& address,
+                                               Journal* journal = nullptr) {
+    auto connection = MakeConnection(address, journal);
+    active.push_back(connection);
+    return connection;
+  }
+  // The peer leaves: the connection closes and leaves the active list.
+  void disconnect(const std::shared_ptr<RecordingConnection>& connection) {
+    connection->close();
+    std::erase(active, connection);
+  }
+
+  // Decides each open: false refuses (with error set).
+  std::function<bool(int port, std::string& error)> onOpen;
+  std::vector<int> ports;
+  int closes = 0;
+  bool listening = false;
+  ActiveConnections active;
+};
+
+// The production module as the badge and card flow sees it, scripted by the
+// test. Every call is recorded in `calls` ("LocalizarFuncionario 1001", ...).
+class FakeProductionOperations : public ProductionOperations {
+ public:
+  struct Employee {
+    std::string code;
+    std::string name;
+    std::string sector;
+  };
+  // What IdentificarFicha answers for a code.
+  struct Card {
+    TDadosAtuProducao request;  // the card members it fills
+    std::string refusal;        // not empty: identification refuses with it
+  };
+
+  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
+                            std::string& setor) override {
+    calls.push_back("LocalizarFuncionario " + cracha);
+    const auto found = employees.find(cracha);
+    if (found == employees.end()) {
+      codigo.clear();
+      nome.clear();
+      setor.clear();
+      return false;
+    }
+    codigo = found->second.code;
+    nome = found->second.name;
+    setor = found->second.sector;
+    return true;
+  }
+
+  bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
+                        TDadosAtuProducao& dados, std::string& mensagem) override {
+    calls.push_back("IdentificarFicha " + codigo + " " + setorFuncionario);
+    const auto found = cards.find(codigo);
+    if (found == cards.end()) {
+      mensagem = "Ficha " + codigo + " n\xE3o encontrada.";
+      return false;
+    }
+    if (!found->second.refusal.empty()) {
+      mensagem = found->second.refusal;
+      return false;
+    }
+    dados = found->second.request;
+    return true;
+  }
+
+  // Answers with the next of `verdicts` (success once they run out) and
+  // records the request it was given; `complete` may fill it in first.
+  TRetorno ValidaAtuProducao() override {
+    calls.push_back("ValidaAtuProducao " + current.TipoAtualizacao);
+    validated.push_back(current);
+    if (complete) complete(current);
+    if (verdicts.empty()) return {true, ""};
+    TRetorno verdict = verdicts.front();
+    verdicts.pop_front();
+    return verdict;
+  }
+
+  void GravarAtuProducao() override { Write("GravarAtuProducao"); }
+  void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) override {
+    Write("GravarFichaCorteAtuSetor");
+    cutCardTimes.push_back(dataHora);
+  }
+  void GravarProdSetorOperacao() override { Write("GravarProdSetorOperacao"); }
+  bool OperacoesSetorConcluidas() override {
+    calls.push_back("OperacoesSetorConcluidas");
+    return operationsComplete;
+  }
+  TDadosAtuProducao& CurrentRequest() override { return current; }
+
+  std::map<std::string, Employee> employees;
+  std::map<std::string, Card> cards;
+  std::deque<TRetorno> verdicts;
+  std::function<void(TDadosAtuProducao&)> complete;
+  bool operationsComplete = true;
+  // Called by every writer before it records its call; may throw.
+  std::function<void(const std::string& writer)> onWrite;
+
+  TDadosAtuProducao current;
+  std::vector<std::string> calls;
+  std::vector<TDadosAtuProducao> validated;
+  std::vector<db::Timestamp> cutCardTimes;
+
+ private:
+  void Write(const std::string& writer) {
+    if (onWrite) onWrite(writer);
+    calls.push_back(writer);
+  }
+};
+
+// Bytes written as hexadecimal pairs separated by blanks: "1B 5B 48".
+inline std::string Hex(std::string_view pairs) {
+  std::string bytes;
+  std::size_t i = 0;
+  while (i < pairs.size()) {
+    if (pairs[i] == ' ') {
+      ++i;
+      continue;
+    }
+    bytes.push_back(static_cast<char>(std::stoi(std::string(pairs.substr(i, 2)), nullptr, 16)));
+    i += 2;
+  }
+  return bytes;
+}
+
+// The text with every byte outside printable ASCII written as \xNN, for test
+// names and messages.
+inline std::string Printable(std::string_view text) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out.push_back(c);
+    } else {
+      out += "\\x";
+      out.push_back(kDigits[byte >> 4]);
+      out.push_back(kDigits[byte & 0xF]);
+    }
+  }
+  return out;
+}
+
+}  // namespace mts::test
