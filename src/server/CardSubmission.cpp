@@ -50,8 +50,10 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
     screen_.ShowResult(terminal, kBadgeRefused);
     screen_.PositionCursor(terminal, kBadgeRow,
                            static_cast<int>(badge.size()) + kBadgeCursorOffset);
+    if (activity_) activity_->badgeResult(terminal.TerminalNumber, false, terminal.ShownResult);
     return;
   }
+  if (activity_) activity_->badgeResult(terminal.TerminalNumber, true, "");
 
   if (!terminal.HasLeds) {
     LogIn(terminal, badge, code, name, sector);
@@ -79,7 +81,10 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 }
 
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
+  const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
+  identifiedKind_.clear();
+  identifiedSector_ = terminal.EmployeeSector;
   const TRetorno posted = PostCard(terminal, code);
 
   if (posted.Sucesso) {
@@ -88,6 +93,7 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
     screen_.ShowResult(terminal, SuccessText(terminal.CardKind));
     screen_.PositionCursor(terminal, kCardRow, kCardCursorOffset);
     addReceived_(TerminalPrefix(terminal) + "Ficha " + code + " atualizada.");
+    ReportCard(terminal, true, submitted);
     return;
   }
 
@@ -99,6 +105,21 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);
+  ReportCard(terminal, false, submitted);
+}
+
+void CardSubmission::ReportCard(const TRegConnection& terminal, bool posted,
+                                std::chrono::steady_clock::time_point submitted) {
+  if (!activity_) return;
+  CardResult result;
+  result.terminal = terminal.TerminalNumber;
+  result.sector = identifiedSector_;
+  result.cardKind = posted ? terminal.CardKind : identifiedKind_;
+  result.posted = posted;
+  result.latency = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - submitted);
+  result.shownText = terminal.ShownResult;
+  activity_->cardResult(result);
 }
 
 TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& code) {
@@ -107,6 +128,8 @@ TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& c
   if (!production_.IdentificarFicha(code, terminal.EmployeeSector, request, message)) {
     return {false, message};
   }
+  identifiedKind_ = request.TipoAtualizacao;
+  if (!request.Setor.empty()) identifiedSector_ = request.Setor;
   request.Funcionario = terminal.EmployeeCode;
 
   production_.CurrentRequest() = request;

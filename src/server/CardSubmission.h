@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "server/ProductionOperations.h"
 #include "server/TRegConnection.h"
 #include "server/TerminalScreen.h"
+#include "server/status/ServerActivity.h"
 
 namespace mts {
 
@@ -27,6 +29,10 @@ class CardSubmission {
 
   CardSubmission(TerminalScreen& screen, ProductionOperations& production,
                  ReceivedWriter addReceived);
+
+  // Who is told each badge and card result (with the card's sector, kind and
+  // latency); null, the default, tells nobody. Not owned.
+  void setActivity(ServerActivity* activity) { activity_ = activity; }
 
   // Submits Input as a badge (waiting for a badge) or as a card code.
   void SubmitInput(TRegConnection& terminal);
@@ -56,10 +62,17 @@ class CardSubmission {
   void LogIn(TRegConnection& terminal, const std::string& badge, const std::string& code,
              const std::string& name, const std::string& sector);
   std::string TerminalPrefix(const TRegConnection& terminal) const;
+  void ReportCard(const TRegConnection& terminal, bool posted,
+                  std::chrono::steady_clock::time_point submitted);
 
   TerminalScreen& screen_;
   ProductionOperations& production_;
   ReceivedWriter addReceived_;
+  ServerActivity* activity_ = nullptr;
+  // Kind and sector of the card being posted, as identified; the employee's
+  // sector and no kind when identification refused it.
+  std::string identifiedKind_;
+  std::string identifiedSector_;
 };
 
 }  // namespace mts
