@@ -81,7 +81,8 @@ class ServerCore final : public TerminalEvents {
                         const std::string& unit) override;
   void HandleError(const std::string& message) override;
 
-  // Who is told about connects, keys, database errors and listener restarts;
+  // Who is told about connects, keys, badge and card results, database errors
+  // and listener restarts;
   // null (the default) tells nobody. Not owned; must outlive the core or be
   // reset first.
   void setActivity(ServerActivity* activity) {

@@ -194,57 +194,6 @@ TEST_P(SubmissionTest, RefusedCardLightsRedKeepsTheDetailAndTheTypedCode) {
   EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
 }
 
-// Records what the submission reports to the status model.
-class RecordedActivity : public ServerActivity {
- public:
-  void terminalConnected(int, const std::string&) override {}
-  void keyReceived(int, const std::string&) override {}
-  void badgeResult(int terminal, bool accepted, const std::string& shown) override {
-    badges.push_back(std::to_string(terminal) + (accepted ? " accepted" : " refused ") + shown);
-  }
-  void cardResult(const CardResult& result) override { cards.push_back(result); }
-  void databaseReachable() override {}
-  void databaseError(const std::string&, bool) override {}
-  void listenerRestarted(const std::string&, bool) override {}
-
-  Lines badges;
-  std::vector<CardResult> cards;
-};
-
-TEST_P(SubmissionTest, EachResultIsReportedWithItsSectorKindAndShownText) {
-  RecordedActivity activity;
-  submission->setActivity(&activity);
-  submission->SubmitBadge(Terminal(), "9999");
-  LogInJoao();
-  production.cards["0001230012"].request.TipoAtualizacao = "S";
-  production.cards["0001230012"].request.Setor = "20";
-  submission->SubmitCard(Terminal(), "0001230012");
-  production.cards["0001230013"].request.TipoAtualizacao = "F";
-  production.cards["0001230013"].request.Setor = "30";
-  production.verdicts.push_back({false, "Setor anterior n\xE3o atualizado"});
-  submission->SubmitCard(Terminal(), "0001230013");
-  production.cards["777"].refusal = "Ficha n\xE3o encontrada.";
-  submission->SubmitCard(Terminal(), "777");
-
-  EXPECT_EQ(activity.badges, (Lines{"0 refused FUNC. NAO LOCALIZADO", "0 accepted"}));
-  ASSERT_EQ(activity.cards.size(), 3u);
-  const struct {
-    std::string sector, kind, shown;
-    bool posted;
-  } expected[] = {{"20", "S", "SUBFICHA ATUALIZADA", true},
-                  {"30", "F", "FICHA NAO ATUALIZADA", false},
-                  // Not identified: the employee's own sector, no kind.
-                  {"10", "", "FICHA NAO ATUALIZADA", false}};
-  for (std::size_t i = 0; i < activity.cards.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(activity.cards[i].terminal, 0);
-    EXPECT_EQ(activity.cards[i].sector, expected[i].sector);
-    EXPECT_EQ(activity.cards[i].cardKind, expected[i].kind);
-    EXPECT_EQ(activity.cards[i].shownText, expected[i].shown);
-    EXPECT_EQ(activity.cards[i].posted, expected[i].posted);
-  }
-}
-
 TEST_P(SubmissionTest, WithoutLedsNoLedCommandIsSentAndTheLoginIsImmediate) {
   Terminal().HasLeds = false;
   submission->SubmitBadge(Terminal(), "1001");

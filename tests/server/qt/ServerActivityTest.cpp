@@ -10,6 +10,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "server/ServerCore.h"
 #include "server/qt/HandlerGuard.h"
+#include "support/RecordingActivity.h"
 #include "support/ServerFakes.h"
 #include "support/TestDatabase.h"
 
@@ -18,35 +19,10 @@ namespace {
 
 using test::FakeListener;
 using test::ManualTimer;
+using test::RecordingActivity;
 using test::RecordingView;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
-
-// Every call as one line.
-class RecordingActivity : public ServerActivity {
- public:
-  void terminalConnected(int terminal, const std::string& address) override {
-    calls.push_back("connected " + std::to_string(terminal) + " " + address);
-  }
-  void keyReceived(int terminal, const std::string& unit) override {
-    calls.push_back("key " + std::to_string(terminal) + " " + unit);
-  }
-  void badgeResult(int terminal, bool accepted, const std::string&) override {
-    calls.push_back("badge " + std::to_string(terminal) + (accepted ? " accepted" : " refused"));
-  }
-  void cardResult(const CardResult& result) override {
-    calls.push_back("card " + std::to_string(result.terminal));
-  }
-  void databaseReachable() override { calls.push_back("database reachable"); }
-  void databaseError(const std::string& message, bool connectionOpen) override {
-    calls.push_back("database error " + message + (connectionOpen ? " (open)" : " (closed)"));
-  }
-  void listenerRestarted(const std::string& message, bool listening) override {
-    calls.push_back("restarted " + message + (listening ? " (listening)" : " (closed)"));
-  }
-
-  std::vector<std::string> calls;
-};
 
 class ServerActivityTest : public testing::Test {
  protected:
