@@ -19,6 +19,8 @@ ServerConfig ReadServerConfig(const IniFile& ini) {
   config.database = ini.readString("BDADOS-CONFIG", "BDADOS", "ERRO");
   config.key = ini.readString("BDADOS-CONFIG", "CHAVE", "2");
   config.firebirdVersion = ini.readString("BDADOS-CONFIG", "VersaoFirebird", "2.5");
+  config.lockTimeoutSeconds =
+      ini.readInteger("BDADOS-CONFIG", "TEMPO-ESPERA-BLOQUEIO", kDefaultLockTimeoutSeconds);
   return config;
 }
 

@@ -7,8 +7,11 @@
 
 namespace mts {
 
+inline constexpr int kDefaultLockTimeoutSeconds = 10;
+
 // The server's settings as read from its INI file. Texts are kept exactly as
 // read (Windows-1252 bytes); the flags derived from them are exact matches.
+
 struct ServerConfig {
   // SERVER-CONFIG
   std::string protocolTerminal = "VT-100";  // PROTOCOLO-TERMINAL, as read
@@ -30,6 +33,10 @@ struct ServerConfig {
   std::string database = "ERRO";  // BDADOS; "ERRO" means no database is configured
   std::string key = "2";          // CHAVE, chooses the password
   std::string firebirdVersion = "2.5";
+  // TEMPO-ESPERA-BLOQUEIO: seconds a card waits for a record another program
+  // holds locked before it fails; the server is single-threaded, so an endless
+  // wait would freeze every terminal. 0 or less waits for ever.
+  int lockTimeoutSeconds = kDefaultLockTimeoutSeconds;
 
   // Exactly "STX-ETX" (letter case counts); anything else is VT-100.
   bool protocolStxEtx() const { return protocolTerminal == "STX-ETX"; }

@@ -108,6 +108,7 @@ void ServerCore::LoadParam() {
   connection.password = password;
   connection.dialect = 3;
   connection.charset = "WIN1252";
+  connection.lockTimeoutSeconds = config_.lockTimeoutSeconds;
   sqlCon_.setSettings(std::move(connection));
 
   view_.setStatusPanel(0, "BD: " + config_.database);

@@ -24,6 +24,7 @@ struct Expected {
   std::string firebirdVersion = "2.5";
   int statusPort = 0;
   std::string statusAddress = "127.0.0.1";
+  int lockTimeout = 10;
 };
 
 struct ConfigCase {
@@ -65,6 +66,7 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.statusPort, e.statusPort);
   EXPECT_EQ(config.statusEnabled(), e.statusPort != 0);
   EXPECT_EQ(config.statusAddress, e.statusAddress);
+  EXPECT_EQ(config.lockTimeoutSeconds, e.lockTimeout);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -134,7 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
         ConfigCase{
             "status_port_not_a_number_leaves_it_off", "[SERVER-CONFIG]\nPORTA-STATUS=http\n", {}},
         ConfigCase{"firebird_version_key_in_other_case", "[BDADOS-CONFIG]\nversaofirebird=3\n",
-                   With([](Expected& e) { e.firebirdVersion = "3"; })}),
+                   With([](Expected& e) { e.firebirdVersion = "3"; })},
+        ConfigCase{"lock_timeout_in_seconds", "[BDADOS-CONFIG]\nTEMPO-ESPERA-BLOQUEIO=3\n",
+                   With([](Expected& e) { e.lockTimeout = 3; })},
+        ConfigCase{"lock_timeout_zero_waits_for_ever", "[BDADOS-CONFIG]\nTEMPO-ESPERA-BLOQUEIO=0\n",
+                   With([](Expected& e) { e.lockTimeout = 0; })},
+        ConfigCase{"lock_timeout_not_a_number_keeps_the_default",
+                   "[BDADOS-CONFIG]\nTEMPO-ESPERA-BLOQUEIO=dez\n",
+                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadParamLogLine, ShowsValuesAsRead) {

@@ -1,6 +1,8 @@
 #include "dataaccess/firebird/Connection.h"
 
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "dataaccess/firebird/DatabaseParameters.h"
 #include "dataaccess/firebird/FirebirdApi.h"
@@ -14,10 +16,22 @@ using Firebird::FbException;
 using Firebird::IAttachment;
 using Firebird::ITransaction;
 
-// Read committed, newest committed version of a record, waiting on locks: for
-// the explicit transaction and for the one each lone statement runs in.
-const unsigned char kTransactionParameters[] = {
-    isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_wait};
+// Read committed, newest committed version of a record, waiting on locks
+// (for at most the settings' lock timeout): for the explicit transaction and
+// for the one each lone statement runs in.
+std::vector<unsigned char> transactionParameters(int lockTimeoutSeconds) {
+  std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                    isc_tpb_rec_version, isc_tpb_wait};
+  if (lockTimeoutSeconds > 0) {
+    // The value is a little-endian integer of the length given in front of it.
+    const auto seconds = static_cast<std::uint32_t>(lockTimeoutSeconds);
+    tpb.insert(tpb.end(),
+               {isc_tpb_lock_timeout, 4, static_cast<unsigned char>(seconds),
+                static_cast<unsigned char>(seconds >> 8), static_cast<unsigned char>(seconds >> 16),
+                static_cast<unsigned char>(seconds >> 24)});
+  }
+  return tpb;
+}
 
 // Ends a transaction that failed or is abandoned. When the rollback itself
 // fails (the attachment is already gone) releasing the interface is all that
@@ -101,8 +115,8 @@ struct Connection::Impl {
   bool inTransaction() const { return transaction != nullptr || transactionLost; }
 
   ITransaction* begin(fb::Status& status) {
-    return attachment->startTransaction(&status, sizeof kTransactionParameters,
-                                        kTransactionParameters);
+    const std::vector<unsigned char> tpb = transactionParameters(settings.lockTimeoutSeconds);
+    return attachment->startTransaction(&status, static_cast<unsigned>(tpb.size()), tpb.data());
   }
 
   // Starts a transaction, attaching first when needed. Starting is the first

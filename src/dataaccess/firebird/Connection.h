@@ -17,6 +17,9 @@ struct ConnectionSettings {
   std::string password;
   int dialect = 3;
   std::string charset = "WIN1252";
+  // How long a statement waits for a record another transaction has locked
+  // before it fails with a lock conflict; 0 or less waits for ever.
+  int lockTimeoutSeconds = 0;
 };
 
 // One attachment to a Firebird database, used from one thread.

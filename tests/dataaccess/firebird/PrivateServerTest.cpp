@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "DataAccessTest.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/DatabaseError.h"
@@ -45,6 +47,37 @@ TEST_F(PrivateServerTest, OtherAttachmentsAndProcessesSeeCommittedRows) {
   const std::string output =
       server_.isql(database_.path(), "select 'ROWS=' || count(*) from SAMPLE;\n");
   EXPECT_NE(output.find("ROWS=1"), std::string::npos) << output;
+}
+
+// Another program holding a row locked must not hold this (single-threaded)
+// client for ever: the statement gives up after the lock timeout, its
+// transaction rolls back whole, and the connection goes on working.
+TEST_F(PrivateServerTest, LockHeldElsewhereFailsAfterTheLockTimeoutAndTheConnectionGoesOn) {
+  Connection setup(settings());
+  setup.execute("insert into SAMPLE (ID) values (1)");
+  ConnectionSettings waiting = settings();
+  // The engine counts the wait in whole-second ticks: 2 s waits 1 to 2 s.
+  waiting.lockTimeoutSeconds = 2;
+  Connection client(waiting);
+  Connection holder(settings());
+  holder.startTransaction();
+  holder.execute("update SAMPLE set TEXT_VAL = 'HELD' where ID = 1");
+
+  client.startTransaction();
+  client.execute("insert into SAMPLE (ID) values (2)");
+  const auto started = std::chrono::steady_clock::now();
+  const DatabaseError error =
+      errorOf([&] { client.execute("update SAMPLE set TEXT_VAL = 'MINE' where ID = 1"); });
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_NE(std::string(error.what()).find("conflict"), std::string::npos) << error.what();
+  EXPECT_FALSE(error.connectionLost());
+  EXPECT_GE(waited, std::chrono::milliseconds(900)) << error.what();
+  EXPECT_LT(waited, std::chrono::seconds(6));
+  client.rollback();
+
+  holder.commit();
+  EXPECT_EQ(countRows(setup, "SAMPLE"), 1);  // the insert before the conflict is gone too
+  EXPECT_EQ(client.execute("update SAMPLE set TEXT_VAL = 'MINE' where ID = 1"), 1);
 }
 
 TEST_F(PrivateServerTest, WrongPasswordIsRefusedWithTheServersMessage) {
