@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "FuzzInput.h"
-#include "dataaccess/DatabaseError.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/CardSubmission.h"
 #include "server/ClientConnect.h"
 #include "server/RegConnections.h"

@@ -13,7 +13,7 @@
 #include "QtTestHelpers.h"
 #include "ServerProcess.h"
 #include "TempFolder.h"
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
 #include "support/DemoFactory.h"
 #include "support/PrivateFirebirdServer.h"
