@@ -6,6 +6,9 @@
 
 namespace mts {
 
+const char* const kParametrosNaoCarregados =
+    "Par\xE2metros de produ\xE7\xE3o n\xE3o carregados: banco de dados indispon\xEDvel.";
+
 TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError) {
   DefinirConexao(connection);
   // A database that cannot be reached at start-up must not stop the server:
@@ -47,7 +50,10 @@ void TdmAtuProducao::DataModuleCreate() {
 // Each operation belongs to the class of its area.
 
 void TdmAtuProducao::CarregarParametros() {
-  parametrosDb_.CarregarParametros(parametros_);
+  ProductionParameters lidos;
+  parametrosDb_.CarregarParametros(lidos);
+  parametros_ = lidos;
+  parametrosCarregados_ = true;
 }
 
 std::string TdmAtuProducao::LerParametro(const std::string& grupo, const std::string& parametro) {
@@ -79,6 +85,17 @@ bool TdmAtuProducao::LocalizarFuncionario(const std::string& cracha, std::string
 bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
                                       const std::string& setorFuncionario, TDadosAtuProducao& dados,
                                       std::string& mensagem) {
+  if (!parametrosCarregados_) {
+    // The database was out of reach when the module started. A failure here
+    // is the card's answer; the database error itself is reported by the
+    // next statement that needs the database.
+    try {
+      CarregarParametros();
+    } catch (const std::exception& error) {
+      mensagem = std::string(kParametrosNaoCarregados) + " (" + error.what() + ")";
+      return false;
+    }
+  }
   return identification_.IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
 }
 

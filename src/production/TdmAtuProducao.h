@@ -25,6 +25,9 @@
 
 namespace mts {
 
+// The card refusal while the production parameters could not be read.
+extern const char* const kParametrosNaoCarregados;
+
 // Reports an error that the module caught while starting (for example an
 // unreachable database): the server shows it in an error message box, or on
 // standard error when it runs headless.
@@ -66,8 +69,14 @@ class TdmAtuProducao {
   void DefinirConexao(db::Connection& connection);
   // Reads the production parameters and then opens the cached lists.
   void DataModuleCreate();
+  // Reads every production parameter and replaces the ones in force only
+  // when all were read; throws the database error otherwise.
   void CarregarParametros();
   const ProductionParameters& Parametros() const { return parametros_; }
+  // False until the parameters have been read once: while false the defaults
+  // would cut codes at position 0 and turn stock posting off, so cards are
+  // refused and each new card tries to read them again.
+  bool ParametrosCarregados() const { return parametrosCarregados_; }
   std::string LerParametro(const std::string& grupo, const std::string& parametro);
   std::int32_t LerParametroInt(const std::string& grupo, const std::string& parametro);
   std::string NomeEmpresa();
@@ -171,6 +180,7 @@ class TdmAtuProducao {
   std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
 
   ProductionParameters parametros_;
+  bool parametrosCarregados_ = false;
   ParameterReader parametrosDb_;
   CachedLists lists_;
   BadgeLookup badges_{lists_};

@@ -152,7 +152,25 @@ void ServerCore::ServerException(const std::string& message) {
 
 void ServerCore::WriteLog(const std::string& message) {
   if (!log_) throw std::logic_error("WriteLog before start-up fixed the log file");
-  log_->WriteLog(message);
+  // A log that cannot be written (folder removed or read-only, disk full) must
+  // not stop the terminals: the failure is reported when it starts and when it
+  // ends, and the lines in between are lost.
+  try {
+    log_->WriteLog(message);
+  } catch (const std::exception& error) {
+    if (logFailing_) return;
+    logFailing_ = true;
+    ReportLogState(std::string("Log inacess\xEDvel, terminais continuam atendidos: ") +
+                   error.what());
+    return;
+  }
+  if (!logFailing_) return;
+  logFailing_ = false;
+  ReportLogState("Log gravado novamente: " + log_->fileName().string());
+}
+
+void ServerCore::ReportLogState(const std::string& line) {
+  view_.showNotice(line);
 }
 
 void ServerCore::AddReceived(const std::string& line) {
@@ -178,6 +196,11 @@ void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& con
     if (terminal >= 0) activity_->keyReceived(terminal, unit);
   }
   input_.ServerClientRead(connection, unit);
+}
+
+void ServerCore::ConnectionNotice(const std::string& message) {
+  AddReceived(message);
+  WriteLog(message);
 }
 
 void ServerCore::HandleError(const std::string& message) {

@@ -72,14 +72,19 @@ class ServerCore final : public TerminalEvents {
   // failure while restarting is reported once and never restarts again.
   void ServerException(const std::string& message);
 
+  // Appends to the log file; a failure to write is reported (once, and again
+  // when writing works again), never thrown.
   void WriteLog(const std::string& message);
   void AddReceived(const std::string& line);
+  void ReportLogState(const std::string& line);
 
   // TerminalEvents
   void ClientConnect(const std::shared_ptr<TerminalConnection>& connection) override;
   void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                         const std::string& unit) override;
   void HandleError(const std::string& message) override;
+  // Logged and shown; the listener and the other terminals are left alone.
+  void ConnectionNotice(const std::string& message) override;
 
   // Who is told about connects, keys, badge and card results, database errors
   // and listener restarts;
@@ -123,6 +128,7 @@ class ServerCore final : public TerminalEvents {
   bool errorHandlerInstalled_ = false;
   bool inServerException_ = false;
   bool closed_ = false;
+  bool logFailing_ = false;
 };
 
 }  // namespace mts

@@ -20,6 +20,11 @@ class ServerView {
   virtual void setStatusPanel(int panel, const std::string& text) = 0;
   // Shows an error message box (the headless run writes to standard error).
   virtual void showError(const std::string& message) = 0;
+  // A trouble the server works around, worth an operator's attention but not
+  // a dialog box that would hold up the event loop: a line in the
+  // received-data view of the window; the headless run writes it to standard
+  // error.
+  virtual void showNotice(const std::string& line) { addReceived(line); }
 };
 
 }  // namespace mts

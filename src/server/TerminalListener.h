@@ -37,8 +37,12 @@ class TerminalEvents {
   // read event was handled.
   virtual void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                 const std::string& unit) = 0;
-  // An error escaped an event handler, or a terminal connection failed.
+  // An error escaped an event handler.
   virtual void HandleError(const std::string& message) = 0;
+  // The listener closed or refused one terminal connection on its own (a
+  // socket error, the connection limit, a peer that does not read); the other
+  // connections and the listener go on. The message is a line for the log.
+  virtual void ConnectionNotice(const std::string& message) { (void)message; }
 };
 
 }  // namespace mts

@@ -389,14 +389,19 @@ const IdentificationCase kCases[] = {
      .sector = "01",
      .prog = "000123",
      .card = "0045"},
-    {.name = "FiveCharacterSubCard",
+    // Wider than the sub-card columns: refused here rather than by the database.
+    {.name = "FiveCharacterSubCardIsRefused",
      .code = "000123004500000",
      .layout = {.subLen = 5},
-     .kind = "S",
-     .sector = "01",
-     .prog = "000123",
-     .card = "0045",
-     .subCard = "00000"},
+     .identified = false,
+     .message = "C\xF3"
+                "digo inv\xE1lido: Subficha com mais de 4 caracteres."},
+    {.name = "SectorWiderThanItsColumnIsRefused",
+     .code = "0001230045000101X",
+     .layout = {.sectorPos = 15, .sectorLen = 3},
+     .identified = false,
+     .message = "C\xF3"
+                "digo inv\xE1lido: Setor com mais de 2 caracteres."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Shapes, CardIdentificationTest, testing::ValuesIn(kCases),

@@ -92,7 +92,7 @@ TEST_F(ProductionParametersTest, CompanyNameIsReadAtEachUse) {
   EXPECT_EQ(module->NomeEmpresa(), "");
 }
 
-TEST_F(ProductionParametersTest, UnreachableDatabaseIsReportedOnceAndDefaultsStay) {
+TEST_F(ProductionParametersTest, UnreachableAtStartRefusesCardsUntilTheParametersAreRead) {
   setProductionParam("PROG_TAM", "6");
   setProductionParam("BAIXA_POR_TALAO", "S");
   addSector("01", "CORTE", 1);
@@ -107,16 +107,27 @@ TEST_F(ProductionParametersTest, UnreachableDatabaseIsReportedOnceAndDefaultsSta
 
   ASSERT_EQ(reported.size(), 1u);
   EXPECT_FALSE(reported[0].empty());
-  EXPECT_EQ(module.Parametros().PROG_TAM, 0);
-  EXPECT_FALSE(module.Parametros().BAIXA_POR_TALAO);
+  EXPECT_FALSE(module.ParametrosCarregados());
 
-  // The database comes back: the lists work again, the parameters stay as they were.
+  // Still unreachable: the card is refused with its reason, not cut with
+  // default positions.
+  TDadosAtuProducao dados;
+  std::string mensagem;
+  EXPECT_FALSE(module.IdentificarFicha("00010100010000", "01", dados, mensagem));
+  EXPECT_EQ(mensagem.rfind(kParametrosNaoCarregados, 0), 0u) << mensagem;
+  EXPECT_TRUE(dados.Prog.empty());
+
+  // The database comes back: the next card reads the parameters first.
   serverConnection.setSettings(database().settings());
   std::string code, name, sector;
   EXPECT_TRUE(module.LocalizarFuncionario("100", code, name, sector));
   EXPECT_EQ(name, "ANA");
-  EXPECT_EQ(module.Parametros().PROG_TAM, 0);
-  EXPECT_FALSE(module.Parametros().BAIXA_POR_TALAO);
+  mensagem.clear();
+  module.IdentificarFicha("00010100010000", "01", dados, mensagem);
+  EXPECT_TRUE(module.ParametrosCarregados());
+  EXPECT_EQ(module.Parametros().PROG_TAM, 6);
+  EXPECT_TRUE(module.Parametros().BAIXA_POR_TALAO);
+  EXPECT_NE(mensagem.rfind(kParametrosNaoCarregados, 0), 0u) << mensagem;
   EXPECT_EQ(reported.size(), 1u);
 }
 

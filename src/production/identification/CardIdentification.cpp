@@ -2,6 +2,7 @@
 
 #include "production/CardCodeText.h"
 #include "production/ParameterConversion.h"
+#include "production/identification/CardCodeWidths.h"
 
 // Deciding from the shape of a code which kind of card it is, and filling the
 // card members of the request.
@@ -135,12 +136,15 @@ bool CardIdentification::CompletarDados(TDadosAtuProducao& dados,
                                         const std::string& setorFuncionario,
                                         std::string& mensagem) {
   if (dados.Setor.empty()) dados.Setor = setorFuncionario;
+  // Checked before anything is looked up by these parts: a part longer than its
+  // column is refused here with an answer, never sent to the database.
+  dados.SubFicha = normaliseSubCard(dados.SubFicha);
+  if (!CodigoCabeNasColunas(dados, mensagem)) return false;
   if (!lists_.cdsSetor.locate("COD_SE", db::Value(dados.Setor))) {
     mensagem = "Setor nao encontrado";
     return false;
   }
   dados.TipoOperacaoSetor = lists_.cdsSetor.text("TIPO_OPERACAO_SE");
-  dados.SubFicha = normaliseSubCard(dados.SubFicha);
   dados.PossuiSubFicha = dados.SubFicha != "0000";
   return true;
 }

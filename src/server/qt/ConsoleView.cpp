@@ -27,4 +27,8 @@ void ConsoleView::showError(const std::string& message) {
   WriteLine(errors_, message);
 }
 
+void ConsoleView::showNotice(const std::string& line) {
+  WriteLine(errors_, line);
+}
+
 }  // namespace mts

@@ -20,6 +20,7 @@ class ConsoleView final : public ServerView {
   // The panel's text as it is ("Porta IP: 1001").
   void setStatusPanel(int panel, const std::string& text) override;
   void showError(const std::string& message) override;
+  void showNotice(const std::string& line) override;
 
  private:
   static void WriteLine(std::FILE* stream, const std::string& text);

@@ -20,6 +20,10 @@ void QtTerminalConnection::send(std::string_view bytes) {
   if (!isOpen() || bytes.empty()) return;
   socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
   socket_->flush();
+  if (maxPendingOutput_ > 0 && socket_->bytesToWrite() > maxPendingOutput_) {
+    markClosed();
+    if (overflow_) overflow_();
+  }
 }
 
 }  // namespace mts

@@ -3,8 +3,10 @@
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpSocket>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "server/TerminalConnection.h"
 
@@ -26,8 +28,15 @@ class QtTerminalConnection final : public TerminalConnection {
   std::string remoteAddress() const override { return address_; }
   bool isOpen() const override;
   // Queues the bytes and hands them to the system at once; dropped when the
-  // connection is closed.
+  // connection is closed. When more than `maxPendingOutput` bytes are waiting
+  // for a peer that does not read, the connection is closed at once and the
+  // overflow callback told (it must not destroy this object synchronously).
   void send(std::string_view bytes) override;
+
+  void setOutputLimit(qint64 maxPendingOutput, std::function<void()> overflow) {
+    maxPendingOutput_ = maxPendingOutput;
+    overflow_ = std::move(overflow);
+  }
 
   // Called by the listener when the connection ends: isOpen is false after it.
   void markClosed() { closed_ = true; }
@@ -37,6 +46,8 @@ class QtTerminalConnection final : public TerminalConnection {
   QPointer<QTcpSocket> socket_;
   std::string address_;
   bool closed_ = false;
+  qint64 maxPendingOutput_ = 0;  // 0: no limit
+  std::function<void()> overflow_;
 };
 
 }  // namespace mts

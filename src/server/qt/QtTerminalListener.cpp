@@ -1,5 +1,10 @@
 #include "server/qt/QtTerminalListener.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <QTimer>
 #include <algorithm>
 
 #include "server/qt/HandlerGuard.h"
@@ -7,8 +12,27 @@
 
 namespace mts {
 
+namespace {
+
+// A terminal that lost power is found after about two minutes of silence:
+// probes after 60 s idle, then every 10 s, given up after 6 unanswered.
+void EnableKeepAlive(QTcpSocket* socket) {
+  socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+  const int fd = static_cast<int>(socket->socketDescriptor());
+  if (fd < 0) return;
+  const int idle = 60;
+  const int interval = 10;
+  const int count = 6;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+  ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+}
+
+}  // namespace
+
 QtTerminalListener::QtTerminalListener(QObject* parent) : QObject(parent) {
   connect(&server_, &QTcpServer::newConnection, this, [this] { AcceptPending(); });
+  connect(&server_, &QTcpServer::acceptError, this, [this] { AcceptFailed(); });
 }
 
 QtTerminalListener::~QtTerminalListener() {
@@ -50,8 +74,29 @@ void QtTerminalListener::close() {
 
 void QtTerminalListener::AcceptPending() {
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    if (active_.size() >= maxConnections_) {
+      if (!limitReported_) {
+        limitReported_ = true;
+        Notice("Limite de " + std::to_string(maxConnections_) +
+               " conex\xF5"
+               "es atingido: novas conex\xF5"
+               "es recusadas (" +
+               DottedAddress(socket->peerAddress()) + ").");
+      }
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
+    limitReported_ = false;
+    acceptFailureReported_ = false;
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    EnableKeepAlive(socket);
     auto connection = std::make_shared<QtTerminalConnection>(socket);
+    std::weak_ptr<QtTerminalConnection> weak = connection;
+    connection->setOutputLimit(maxPendingOutput_, [this, weak] {
+      CloseOne(weak, "n\xE3o l\xEA o que recebe (mais de " + std::to_string(maxPendingOutput_) +
+                         " bytes pendentes)");
+    });
     active_.push_back(connection);
     Watch(connection);
     Guarded([&] {
@@ -70,14 +115,53 @@ void QtTerminalListener::Watch(const std::shared_ptr<QtTerminalConnection>& conn
     if (auto alive = weak.lock()) Dropped(alive.get());
   });
   connect(socket, &QAbstractSocket::errorOccurred, this,
-          [this, socket](QAbstractSocket::SocketError error) {
+          [this, socket, weak](QAbstractSocket::SocketError error) {
             // A peer that closes (or resets) its end is a disconnect, not an error.
             if (error == QAbstractSocket::RemoteHostClosedError) return;
-            const std::string message = ToWindows1252(socket->errorString());
-            Guarded([&] {
-              if (events_) events_->HandleError(message);
-            });
+            CloseOne(weak, "erro: " + ToWindows1252(socket->errorString()));
           });
+}
+
+void QtTerminalListener::CloseOne(const std::weak_ptr<QtTerminalConnection>& connection,
+                                  const std::string& notice) {
+  auto alive = connection.lock();
+  if (!alive) return;
+  alive->markClosed();
+  Notice("Conex\xE3o do terminal " + alive->remoteAddress() + " encerrada: " + notice);
+  // Closed from the event loop: this may run inside a send() of the very
+  // connection, with its caller still using it and the active list.
+  QTimer::singleShot(0, this, [this, connection] {
+    auto closing = connection.lock();
+    if (!closing) return;
+    if (QTcpSocket* socket = closing->socket()) {
+      socket->disconnect(this);
+      socket->abort();
+    }
+    Dropped(closing.get());
+  });
+}
+
+void QtTerminalListener::AcceptFailed() {
+  // Qt stops accepting after a failed accept; it starts again after a pause,
+  // by when a terminal may have left and freed its descriptor.
+  server_.pauseAccepting();
+  if (acceptFailureReported_) return RetryAcceptLater();
+  acceptFailureReported_ = true;
+  Notice("Falha ao aceitar conex\xE3o: " + ToWindows1252(server_.errorString()) +
+         "; nova tentativa em " + std::to_string(kAcceptPauseMs) + " ms.");
+  RetryAcceptLater();
+}
+
+void QtTerminalListener::RetryAcceptLater() {
+  QTimer::singleShot(kAcceptPauseMs, this, [this] {
+    if (server_.isListening()) server_.resumeAccepting();
+  });
+}
+
+void QtTerminalListener::Notice(const std::string& message) {
+  Guarded([&] {
+    if (events_) events_->ConnectionNotice(message);
+  });
 }
 
 void QtTerminalListener::ReadAvailable(const std::shared_ptr<QtTerminalConnection>& connection) {

@@ -17,7 +17,15 @@ namespace mts {
 // the active list, in the order they connected; a connection leaves the list
 // (and reads closed) when its peer leaves or the listener closes. Connect and
 // read events go to the TerminalEvents given to setEvents; an exception from
-// them, and an error on a terminal connection, go to its HandleError.
+// them goes to its HandleError.
+//
+// One terminal's trouble stays with that terminal: a socket error other than
+// the peer closing, or more than the output limit queued for a peer that does
+// not read, closes that connection alone and is reported to ConnectionNotice.
+// Connections have TCP keepalive on, so a terminal that lost power is noticed.
+// Past the connection limit a new connection is closed as soon as accepted;
+// when accepting fails (no descriptors left) accepting pauses for a while
+// instead of failing again at once.
 class QtTerminalListener final : public QObject, public TerminalListener {
   Q_OBJECT
 
@@ -34,16 +42,31 @@ class QtTerminalListener final : public QObject, public TerminalListener {
   bool isListening() const override { return server_.isListening(); }
   const ActiveConnections& activeConnections() const override { return active_; }
 
+  static constexpr std::size_t kDefaultMaxConnections = 256;
+  static constexpr qint64 kDefaultMaxPendingOutput = 64 * 1024;
+  static constexpr int kAcceptPauseMs = 1000;
+  void setMaxConnections(std::size_t limit) { maxConnections_ = limit; }
+  void setMaxPendingOutput(qint64 bytes) { maxPendingOutput_ = bytes; }
+
  private:
   void AcceptPending();
   void Watch(const std::shared_ptr<QtTerminalConnection>& connection);
   void ReadAvailable(const std::shared_ptr<QtTerminalConnection>& connection);
   void Dropped(QtTerminalConnection* connection);
+  void CloseOne(const std::weak_ptr<QtTerminalConnection>& connection, const std::string& notice);
+  void AcceptFailed();
+  void RetryAcceptLater();
+  void Notice(const std::string& message);
   void Guarded(const std::function<void()>& work);
 
   QTcpServer server_;
   ActiveConnections active_;
   TerminalEvents* events_ = nullptr;
+  std::size_t maxConnections_ = kDefaultMaxConnections;
+  qint64 maxPendingOutput_ = kDefaultMaxPendingOutput;
+  // The limit is reported once each time it is reached, not once per refusal.
+  bool limitReported_ = false;
+  bool acceptFailureReported_ = false;
 };
 
 }  // namespace mts

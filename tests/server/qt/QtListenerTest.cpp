@@ -1,4 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -42,11 +48,13 @@ class RecordingEvents : public TerminalEvents {
     reads.push_back(connection->remoteAddress() + ":" + unit);
   }
   void HandleError(const std::string& message) override { errors.push_back(message); }
+  void ConnectionNotice(const std::string& message) override { notices.push_back(message); }
 
   bool throwOnConnect = false;
   std::vector<std::shared_ptr<TerminalConnection>> connects;
   std::vector<std::string> reads;
   std::vector<std::string> errors;
+  std::vector<std::string> notices;
 };
 
 // A terminal on the test's side, connecting from the given loopback address.
@@ -141,6 +149,137 @@ TEST_F(QtListenerTest, ExceptionFromTheConnectHandlerGoesToTheErrorHandler) {
   auto terminal = ConnectFrom("127.0.0.1", port_);
   ASSERT_TRUE(WaitUntil([&] { return !events_.errors.empty(); }));
   EXPECT_EQ(events_.errors, std::vector<std::string>{"falha no connect"});
+}
+
+QTcpSocket* ServerSide(const std::shared_ptr<TerminalConnection>& connection) {
+  return static_cast<QtTerminalConnection*>(connection.get())->socket();
+}
+
+TEST_F(QtListenerTest, ASocketErrorClosesThatConnectionAloneAndIsNoticed) {
+  auto failing = ConnectFrom("127.0.0.2", port_);
+  auto other = ConnectFrom("127.0.0.3", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 2; }));
+
+  // A pulled cable or a keepalive that timed out, as the socket reports it.
+  emit ServerSide(events_.connects[0])->errorOccurred(QAbstractSocket::NetworkError);
+
+  ASSERT_TRUE(WaitUntil([&] { return failing->state() == QAbstractSocket::UnconnectedState; }));
+  EXPECT_FALSE(events_.connects[0]->isOpen());
+  ASSERT_EQ(listener_.activeConnections().size(), 1u);
+  EXPECT_EQ(listener_.activeConnections()[0]->remoteAddress(), "127.0.0.3");
+  EXPECT_TRUE(listener_.isListening());
+  EXPECT_TRUE(events_.errors.empty()) << "nothing restarts the listener";
+  ASSERT_EQ(events_.notices.size(), 1u);
+  EXPECT_NE(events_.notices[0].find("127.0.0.2"), std::string::npos) << events_.notices[0];
+  EXPECT_EQ(other->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(QtListenerTest, AcceptedConnectionsProbeAnIdlePeer) {
+  auto terminal = ConnectFrom("127.0.0.2", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 1; }));
+  QTcpSocket* socket = ServerSide(events_.connects[0]);
+  EXPECT_EQ(socket->socketOption(QAbstractSocket::KeepAliveOption).toInt(), 1);
+  int idle = 0;
+  socklen_t size = sizeof idle;
+  ASSERT_EQ(::getsockopt(static_cast<int>(socket->socketDescriptor()), IPPROTO_TCP, TCP_KEEPIDLE,
+                         &idle, &size),
+            0);
+  EXPECT_EQ(idle, 60);
+}
+
+TEST_F(QtListenerTest, ConnectionsPastTheLimitAreClosedAndTheLimitReportedOnce) {
+  listener_.setMaxConnections(2);
+  auto first = ConnectFrom("127.0.0.2", port_);
+  auto second = ConnectFrom("127.0.0.3", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 2; }));
+  QTcpSocket refused;
+  QTcpSocket refusedToo;
+  refused.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+  refusedToo.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+  ASSERT_TRUE(WaitUntil([&] { return !events_.notices.empty(); }));
+  EXPECT_TRUE(WaitUntil([&] {
+    return refused.state() == QAbstractSocket::UnconnectedState &&
+           refusedToo.state() == QAbstractSocket::UnconnectedState;
+  }));
+  EXPECT_EQ(events_.connects.size(), 2u);
+  ASSERT_EQ(events_.notices.size(), 1u);
+  EXPECT_NE(events_.notices[0].find("Limite de 2"), std::string::npos) << events_.notices[0];
+
+  // A terminal leaves: the next one is served.
+  first->disconnectFromHost();
+  ASSERT_TRUE(WaitUntil([&] { return listener_.activeConnections().size() == 1; }));
+  auto next = ConnectFrom("127.0.0.6", port_);
+  EXPECT_TRUE(WaitUntil([&] { return events_.connects.size() == 3; }));
+  EXPECT_EQ(second->state(), QAbstractSocket::ConnectedState);
+}
+
+TEST_F(QtListenerTest, APeerThatNeverReadsIsDroppedPastTheOutputLimit) {
+  listener_.setMaxPendingOutput(64 * 1024);
+  auto reader = ConnectFrom("127.0.0.2", port_);
+  auto stuck = ConnectFrom("127.0.0.3", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 2; }));
+  // The peer's side keeps almost nothing: what is not read stays queued in the
+  // kernel and then in the server's socket.
+  stuck->setReadBufferSize(1);
+
+  const std::shared_ptr<TerminalConnection> connection = events_.connects[1];
+  const std::string chunk(64 * 1024, 'x');
+  for (int sent = 0; sent < 1024 && connection->isOpen(); ++sent) connection->send(chunk);
+
+  EXPECT_FALSE(connection->isOpen());
+  ASSERT_TRUE(WaitUntil([&] { return listener_.activeConnections().size() == 1; }));
+  EXPECT_EQ(listener_.activeConnections()[0]->remoteAddress(), "127.0.0.2");
+  ASSERT_EQ(events_.notices.size(), 1u);
+  EXPECT_NE(events_.notices[0].find("127.0.0.3"), std::string::npos) << events_.notices[0];
+  EXPECT_TRUE(events_.errors.empty());
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+TEST_F(QtListenerTest, AcceptingPausesWhileDescriptorsAreExhaustedAndResumes) {
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+  rlimit lowered = saved;
+  lowered.rlim_cur = 512;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+  // Started once before the descriptors run out: the sanitizer's first check
+  // of a type needs a descriptor of its own.
+  QTimer ticker;
+  ticker.start(20);
+  ticker.stop();
+  QTcpSocket terminal;
+  terminal.setReadBufferSize(0);
+  static_cast<TerminalEvents&>(events_).ConnectionNotice("warm-up");
+  events_.notices.clear();
+  // Every descriptor taken but one, which the terminal's own socket takes.
+  std::vector<int> fillers;
+  for (int fd = ::open("/dev/null", O_RDONLY); fd >= 0; fd = ::open("/dev/null", O_RDONLY)) {
+    fillers.push_back(fd);
+  }
+  ::close(fillers.back());
+  fillers.pop_back();
+  terminal.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+
+  ASSERT_TRUE(WaitUntil([&] { return !events_.notices.empty(); }, 10000));
+  // The event loop left to wait for events: a listener that keeps failing to
+  // accept would keep it busy.
+  const double cpuBefore = CpuSeconds();
+  ticker.start(20);
+  QDeadlineTimer idle(600);
+  while (!idle.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double cpuSpent = CpuSeconds() - cpuBefore;
+
+  for (int fd : fillers) ::close(fd);
+  ::setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_LT(cpuSpent, 0.3) << "the listener spins on failed accepts";
+  EXPECT_NE(events_.notices[0].find("Falha ao aceitar"), std::string::npos) << events_.notices[0];
+  EXPECT_TRUE(WaitUntil([&] { return events_.connects.size() == 1; }, 10000));
+  EXPECT_TRUE(events_.errors.empty());
 }
 
 TEST_F(QtListenerTest, PortInUseOrOutOfRangeIsRefusedWithAMessage) {

@@ -37,6 +37,9 @@ class ServerProcess {
     ASSERT_TRUE(process_.waitForStarted());
   }
 
+  qint64 pid() const { return process_.processId(); }
+  bool running() const { return process_.state() == QProcess::Running; }
+
   std::string log() const {
     std::string all;
     if (!std::filesystem::exists(folder_ / "log")) return all;
