@@ -25,6 +25,7 @@ TdmAtuProducao::~TdmAtuProducao() = default;
 void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
   parametrosDb_.DefinirConexao(connection);
   lists_.DefinirConexao(connection);
+  badges_.DefinirConexao(connection);
   cutCards_.DefinirConexao(connection);
   identification_.DefinirConexao(connection);
   operations_.DefinirConexao(connection);

@@ -183,7 +183,7 @@ class TdmAtuProducao {
   bool parametrosCarregados_ = false;
   ParameterReader parametrosDb_;
   CachedLists lists_;
-  BadgeLookup badges_{lists_};
+  BadgeLookup badges_;
   CutCards cutCards_;
   CardIdentification identification_{parametros_, parametrosDb_, lists_, cutCards_};
   SectorOperations operations_;

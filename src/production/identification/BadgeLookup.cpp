@@ -2,24 +2,39 @@
 
 namespace mts {
 
+BadgeLookup::BadgeLookup()
+    : sqlFuncCracha(sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
+                              "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
+                              "S.FUNCIONARIO_SF = F.CODIGO_FU) SETOR_FUNC",
+                              "FROM FUNCIONARIO F WHERE F.CRACHA_FU <> '' AND F.ATIVO_FU = 'S'",
+                              "AND F.CRACHA_FU = CAST(:CRACHA AS VARCHAR(1000))"})) {}
+
+void BadgeLookup::DefinirConexao(db::Connection& connection) {
+  sqlFuncCracha.setConnection(&connection);
+}
+
 bool BadgeLookup::LocalizarFuncionario(const std::string& cracha, std::string& codigo,
                                        std::string& nome, std::string& setor) {
-  // Reopened at every badge so that changes made in the office since the last
-  // card are seen at once.
-  TVNClientDataSet& cdsFuncCracha = lists_.cdsFuncCracha;
-  cdsFuncCracha.close();
-  cdsFuncCracha.open();
-  if (!cdsFuncCracha.findKey(db::Value(cracha))) {
-    codigo.clear();
-    nome.clear();
-    setor.clear();
-    return false;
+  codigo.clear();
+  nome.clear();
+  setor.clear();
+  sqlFuncCracha.close();
+  sqlFuncCracha.params().set("CRACHA", cracha);
+  sqlFuncCracha.open();
+  // The database compares with its own padding rules and collation, so it only
+  // narrows the search; the badge must match byte for byte. The cast lets a
+  // typed text longer than the column be compared instead of failing to convert.
+  bool encontrado = false;
+  for (const db::Row& funcionario : sqlFuncCracha.rows()) {
+    if (funcionario.text("CRACHA_FU") != cracha) continue;
+    codigo = funcionario.text("CODIGO_FU");
+    nome = funcionario.text("NOME_FU");
+    setor = funcionario.text("SETOR_FUNC");
+    encontrado = true;
+    break;
   }
-  const db::Row& funcionario = cdsFuncCracha.currentRow();
-  codigo = funcionario.text("CODIGO_FU");
-  nome = funcionario.text("NOME_FU");
-  setor = funcionario.text("SETOR_FUNC");
-  return true;
+  sqlFuncCracha.close();
+  return encontrado;
 }
 
 }  // namespace mts

@@ -2,24 +2,29 @@
 
 #include <string>
 
-#include "production/lists/CachedLists.h"
+#include "dataaccess/Connection.h"
+#include "production/ModuleQuery.h"
 
 namespace mts {
 
-// Finds the employee behind a badge in the active-employee list. The lists are
-// borrowed from the production module and must outlive the look-up.
+// Finds the active employee behind a badge, read by key at each badge so that
+// changes made in the office are seen at once whatever the size of the staff.
+// The connection is borrowed and must outlive the look-up.
 class BadgeLookup {
  public:
-  explicit BadgeLookup(CachedLists& lists) : lists_(lists) {}
+  BadgeLookup();
 
-  // Reopens the badge list, then finds the active employee whose badge is
-  // exactly `cracha`. Found: true with his code, name and sector (empty when he
-  // has none). Not found: false with the three outputs emptied.
+  void DefinirConexao(db::Connection& connection);
+
+  // Finds the active employee whose badge is exactly `cracha` (byte for byte:
+  // trailing blanks and letter case count). Found: true with his code, name and
+  // sector (empty when he has none). Not found: false with the three outputs
+  // emptied. When several share the badge, one of them is given whole.
   bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
                             std::string& setor);
 
  private:
-  CachedLists& lists_;
+  ModuleQuery sqlFuncCracha;
 };
 
 }  // namespace mts

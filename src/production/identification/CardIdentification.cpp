@@ -38,7 +38,7 @@ bool startsWith(const std::string& text, const char* prefix) {
 bool CardIdentification::IdentificarFicha(const std::string& codigo,
                                           const std::string& setorFuncionario,
                                           TDadosAtuProducao& dados, std::string& mensagem) {
-  lists_.AtualizarCadastros();
+  lists_.AtualizarParaFicha();
   clearCardFields(dados);
 
   // The shapes are tried in this order; the first that fits decides.

@@ -7,24 +7,33 @@
 
 namespace mts {
 
-// The sector and employee lists the production module keeps in memory and
-// reloads whenever it needs to see the database as it is now. The connection
-// is borrowed and must outlive the lists.
+// The sector and employee lists the production module keeps in memory. The
+// connection is borrowed and must outlive the lists.
+//
+// Sectors are few and read by every card, so they are reloaded whole at each
+// card. The employee list grows with every employee the factory ever had, so a
+// card only marks it stale and it is reloaded at its next use: nothing in the
+// card path reads it (badges and names in messages are read by key).
 class CachedLists {
  public:
   CachedLists();
 
   void DefinirConexao(db::Connection& connection);
 
-  // Reopens cdsSetor, cdsFuncCracha and cdsFunc, in that order.
+  // Reopens cdsSetor and cdsFunc.
   void AtualizarCadastros();
+  // The refresh a card makes: reopens cdsSetor and marks cdsFunc stale.
+  void AtualizarParaFicha();
   // Name of the employee with that code, active or not; empty when none. Uses
-  // the list as of the last AtualizarCadastros.
+  // the employee list as of the last AtualizarCadastros, or as of its first use
+  // after a card.
   std::string NomeFuncionario(const std::string& codigo);
 
-  TVNClientDataSet cdsSetor;       // production-sequence sectors, by ORDEM_SE
-  TVNClientDataSet cdsFuncCracha;  // active employees with a badge, index CRACHA_FU
-  TVNClientDataSet cdsFunc;        // every employee, index CODIGO_FU
+  TVNClientDataSet cdsSetor;  // production-sequence sectors, by ORDEM_SE
+  TVNClientDataSet cdsFunc;   // every employee, index CODIGO_FU
+
+ private:
+  bool funcionariosDesatualizados_ = false;
 };
 
 }  // namespace mts

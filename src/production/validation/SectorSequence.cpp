@@ -9,7 +9,12 @@ namespace mts {
 SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
     : cdsSetor_(cdsSetor),
       dados_(dados),
-      sqlSetorFunc(sqlLines({"select * ", "from SETOR_FUNCIONARIO", "where SETOR_SF = :SETOR"})),
+      sqlSetorFunc(sqlLines(
+          {"select",
+           "(select first 1 1 from SETOR_FUNCIONARIO where SETOR_SF = :SETOR) as POSSUI_LISTA,",
+           "(select first 1 FUNCIONARIO_SF from SETOR_FUNCIONARIO where SETOR_SF = :SETOR",
+           "and FUNCIONARIO_SF = cast(:FUNCIONARIO as varchar(1000))) as FUNCIONARIO_SF",
+           "from RDB$DATABASE"})),
       sqlItensPv(
           sqlLines({"select PROD_IT, PADRON_IT,",
                     "(select DESC_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as DESC_PROD,",
@@ -45,17 +50,17 @@ bool SectorSequence::ValidarSetorFuncionario(std::string& mensagem) {
     return false;
   }
 
+  // Read by key, whatever the size of the sector's list: whether it has one,
+  // and his row in it. A sector without an employee list admits everybody. The
+  // database compares with its padding rules, so the code found must still be
+  // his byte for byte.
   sqlSetorFunc.close();
-  sqlSetorFunc.params().set("SETOR", dados_.Setor);
+  sqlSetorFunc.params().set("SETOR", dados_.Setor).set("FUNCIONARIO", dados_.Funcionario);
   sqlSetorFunc.open();
-  // A sector without an employee list admits everybody.
-  bool admitido = sqlSetorFunc.isEmpty();
-  for (const db::Row& row : sqlSetorFunc.rows()) {
-    if (row.text("FUNCIONARIO_SF") == dados_.Funcionario) {
-      admitido = true;
-      break;
-    }
-  }
+  const db::Row& lista = sqlSetorFunc.row();
+  const bool admitido =
+      lista.isNull("POSSUI_LISTA") ||
+      (!lista.isNull("FUNCIONARIO_SF") && lista.text("FUNCIONARIO_SF") == dados_.Funcionario);
   sqlSetorFunc.close();
   if (!admitido) mensagem = "Setor \"" + dados_.Setor + "\" inv\xE1lido para o Funcionario.";
   return admitido;

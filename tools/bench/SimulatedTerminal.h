@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "mtterm/ProtocolInterpreter.h"
+
+namespace mts::bench {
+
+// One operator at a micro terminal, over TCP, seen through mtterm's protocol
+// interpreter: connects, badges in, and posts cards one at a time, each sent
+// when the previous answer has arrived. Used from one thread. Failures (link
+// closed, no answer within the time-out) throw std::runtime_error.
+class SimulatedTerminal {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // The server tells terminals apart by their address: each terminal number
+  // connects from a loopback address of its own (127.1.x.y).
+  SimulatedTerminal(int port, int terminalNumber, std::chrono::milliseconds timeout);
+  ~SimulatedTerminal();
+  SimulatedTerminal(const SimulatedTerminal&) = delete;
+  SimulatedTerminal& operator=(const SimulatedTerminal&) = delete;
+
+  // Waits for the badge prompt, types the badge and waits for the card prompt.
+  void badgeIn(const std::string& badge);
+  // Sends the code as a barcode reader does, then Enter, and waits until the
+  // screen shows the card's answer. Returns the time from Enter to the byte
+  // that completed the answer. A refused card is answered too: the terminal
+  // is then taken back to the card prompt (cancel, badge again), untimed.
+  std::chrono::nanoseconds postCard(const std::string& code);
+
+  // Waits until the screen shows `text`; false when the time-out passed first.
+  bool waitFor(const std::string& text);
+  const std::string& badge() const { return badge_; }
+
+ private:
+  void send(const std::string& bytes);
+  // Reads what has arrived, waiting up to `until`; false when nothing came.
+  bool receiveUntil(Clock::time_point until);
+  bool screenShows(const std::string& text) const;
+
+  int socket_ = -1;
+  std::chrono::milliseconds timeout_;
+  termsim::ProtocolInterpreter interpreter_{termsim::Dialect::Vt100};
+  std::string badge_;
+};
+
+}  // namespace mts::bench

@@ -1,0 +1,287 @@
+// mtbench: the load benchmark. Builds factories of chosen sizes, runs the real
+// mtserver --headless on each (through a private Firebird server on loopback,
+// or the embedded engine) and drives simulated terminals over TCP in a closed
+// loop; prints a table and, with --json FILE, writes the figures.
+//
+//   mtbench --mtserver PATH [--quick] [--json FILE]
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchFactory.h"
+#include "LatencyFigures.h"
+#include "SimulatedTerminal.h"
+#include "support/ChildProcess.h"
+#include "support/PrivateFirebirdServer.h"
+#include "support/TempDir.h"
+
+namespace mts::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  std::string mtserver;
+  std::string json;
+  bool quick = false;
+};
+
+enum class Engine { PrivateServer, Embedded };
+
+// The cards an operator of sector 30 posts, turn by turn; the first posting
+// of each is accepted, the later ones refused, both answered.
+const std::vector<std::string> kCards{"00010100010000", "00010100020000", "00010100030000",
+                                      "00010100040000"};
+const char* kBadge = "1004";
+
+int freePort() {
+  // Ports above the ephemeral range start, picked from the process id so that
+  // two runs at once rarely collide.
+  return 20000 + static_cast<int>(::getpid() % 20000);
+}
+
+long residentKilobytes(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// A factory, its database engine and mtserver serving it; everything ends
+// with the object.
+class BenchServer {
+ public:
+  BenchServer(const Options& options, Engine engine, const FactorySize& size)
+      : folder_("bench"), port_(freePort()) {
+    const auto database = folder_ / "factory.fdb";
+    generateFactory(database, size);
+    std::string connection = database.string();
+    std::string key = "2";
+    if (engine == Engine::PrivateServer) {
+      firebird_ = std::make_unique<test::PrivateFirebirdServer>();
+      connection = firebird_->connectionString(database);
+      key = firebird_->password();
+    }
+    test::writeFile(
+        folder_ / "mtserver.ini",
+        "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=VT-100\nPORTA-IP=" + std::to_string(port_) +
+            "\n[BDADOS-CONFIG]\nBDADOS=" + connection + "\nCHAVE=" + key + "\nVersaoFirebird=3\n");
+    server_ = std::make_unique<test::ChildProcess>(
+        std::vector<std::string>{options.mtserver, "--log-dir", (folder_ / "log").string(), "--ini",
+                                 (folder_ / "mtserver.ini").string(), "--headless"},
+        test::Environment{}, folder_ / "mtserver.out");
+    waitUntilListening();
+  }
+  ~BenchServer() {
+    if (server_) server_->stop(10);
+  }
+
+  int port() const { return port_; }
+  pid_t pid() const { return server_->pid(); }
+  // What mtserver logged so far, for a failure's report.
+  std::string log() const {
+    std::string all = test::readFile(folder_ / "mtserver.out");
+    if (!std::filesystem::exists(folder_ / "log")) return all;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_ / "log")) {
+      all += test::readFile(entry.path());
+    }
+    return all;
+  }
+
+ private:
+  void waitUntilListening() {
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (Clock::now() < deadline) {
+      if (!server_->running()) {
+        throw std::runtime_error("mtserver ended: " + test::readFile(folder_ / "mtserver.out"));
+      }
+      if (log().find("AtivarServer: servidor ativo") != std::string::npos) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    throw std::runtime_error("mtserver did not start listening");
+  }
+
+  test::TempDir folder_;
+  int port_;
+  std::unique_ptr<test::PrivateFirebirdServer> firebird_;
+  std::unique_ptr<test::ChildProcess> server_;
+};
+
+// `terminals` operators each post `cards` cards, all at once; the latencies of
+// every card.
+LatencyFigures driveTerminals(const BenchServer& server, int terminals, int cards) {
+  std::vector<std::vector<std::chrono::nanoseconds>> latencies(terminals);
+  std::vector<std::string> failures(terminals);
+  std::vector<std::unique_ptr<SimulatedTerminal>> connected;
+  for (int t = 0; t < terminals; ++t) {
+    connected.push_back(
+        std::make_unique<SimulatedTerminal>(server.port(), t, std::chrono::seconds(20)));
+  }
+  const Clock::time_point start = Clock::now();
+  std::vector<std::thread> threads;
+  for (int t = 0; t < terminals; ++t) {
+    threads.emplace_back([&, t] {
+      try {
+        connected[t]->badgeIn(kBadge);
+        for (int c = 0; c < cards; ++c) {
+          latencies[t].push_back(connected[t]->postCard(kCards[(t + c) % kCards.size()]));
+        }
+      } catch (const std::exception& error) {
+        failures[t] = error.what();
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  const auto wall = Clock::now() - start;
+  std::vector<std::chrono::nanoseconds> all;
+  for (int t = 0; t < terminals; ++t) {
+    if (!failures[t].empty()) throw std::runtime_error("terminal failed: " + failures[t]);
+    all.insert(all.end(), latencies[t].begin(), latencies[t].end());
+  }
+  return summarise(all, wall);
+}
+
+// Server memory growth per connected idle terminal, in KB.
+double idleKilobytesPerTerminal(const BenchServer& server, int terminals) {
+  const long before = residentKilobytes(server.pid());
+  std::vector<std::unique_ptr<SimulatedTerminal>> idle;
+  for (int t = 0; t < terminals; ++t) {
+    idle.push_back(std::make_unique<SimulatedTerminal>(server.port(), t, std::chrono::seconds(30)));
+  }
+  // Every terminal has its prompt: the server has set each one up.
+  for (auto& terminal : idle) terminal->waitFor("CRACHA:");
+  const long after = residentKilobytes(server.pid());
+  return static_cast<double>(after - before) / terminals;
+}
+
+struct Sizes {
+  FactorySize small, manyEmployees, longHistory;
+  int cards, terminals, cardsPerTerminal, idleTerminals;
+};
+
+Sizes sizesFor(bool quick) {
+  if (quick) return {{20, 100}, {200, 100}, {20, 2000}, 5, 4, 3, 20};
+  return {{100, 1000}, {50000, 1000}, {100, 1000000}, 200, 200, 5, 1000};
+}
+
+void printRow(const std::string& name, const LatencyFigures& f) {
+  std::printf("%-34s %6d %9.2f %9.2f %9.2f %9.1f\n", name.c_str(), f.cards, f.p50, f.p99, f.max,
+              f.cardsPerSecond);
+}
+
+std::string jsonFigures(const LatencyFigures& f) {
+  std::ostringstream out;
+  out << "{\"cards\":" << f.cards << ",\"p50_ms\":" << f.p50 << ",\"p99_ms\":" << f.p99
+      << ",\"max_ms\":" << f.max << ",\"cards_per_second\":" << f.cardsPerSecond << "}";
+  return out.str();
+}
+
+int run(const Options& options) {
+  const Sizes sizes = sizesFor(options.quick);
+  std::map<std::string, LatencyFigures> runs;
+  const auto scenario = [&](const std::string& name, Engine engine, const FactorySize& size,
+                            int terminals, int cards) {
+    BenchServer server(options, engine, size);
+    try {
+      runs[name] = driveTerminals(server, terminals, cards);
+    } catch (const std::runtime_error& error) {
+      throw std::runtime_error(name + ": " + error.what() + "\nmtserver log:\n" + server.log());
+    }
+  };
+  scenario("one_terminal", Engine::PrivateServer, sizes.small, 1, sizes.cards);
+  scenario("one_terminal_embedded", Engine::Embedded, sizes.small, 1, sizes.cards);
+  scenario("many_employees", Engine::PrivateServer, sizes.manyEmployees, 1, sizes.cards);
+  scenario("long_history", Engine::PrivateServer, sizes.longHistory, 1, sizes.cards);
+  scenario("many_terminals", Engine::PrivateServer, sizes.small, sizes.terminals,
+           sizes.cardsPerTerminal);
+  double idleKb = 0;
+  {
+    BenchServer server(options, Engine::PrivateServer, sizes.small);
+    idleKb = idleKilobytesPerTerminal(server, sizes.idleTerminals);
+  }
+
+  std::printf("%-34s %6s %9s %9s %9s %9s\n", "run", "cards", "p50 ms", "p99 ms", "max ms",
+              "cards/s");
+  for (const auto& [name, figures] : runs) printRow(name, figures);
+  const double employeeRatio = runs["many_employees"].p50 / runs["one_terminal"].p50;
+  const double historyRatio = runs["long_history"].p50 / runs["one_terminal"].p50;
+  const LatencyFigures& many = runs["many_terminals"];
+  const double tailRatio = many.p50 > 0 ? many.p99 / many.p50 : 0;
+  std::printf("employee_scaling_ratio %.2f\nhistory_scaling_ratio %.2f\n", employeeRatio,
+              historyRatio);
+  std::printf("p99_over_p50_many_terminals %.2f\nidle_rss_kb_per_terminal %.1f\n", tailRatio,
+              idleKb);
+
+  if (!options.json.empty()) {
+    std::ofstream json(options.json);
+    json << "{\n  \"quick\": " << (options.quick ? "true" : "false")
+         << ",\n  \"card_latency_ratio_to_floor\": null"
+         << ",\n  \"employee_scaling_ratio\": " << employeeRatio
+         << ",\n  \"history_scaling_ratio\": " << historyRatio
+         << ",\n  \"p99_over_p50_200_terminals\": " << tailRatio
+         << ",\n  \"cards_per_second_200_terminals\": " << many.cardsPerSecond
+         << ",\n  \"idle_rss_kb_per_terminal\": " << idleKb << ",\n  \"blink_added_ms\": null"
+         << ",\n  \"terminals\": " << sizes.terminals
+         << ",\n  \"idle_terminals\": " << sizes.idleTerminals << ",\n  \"sizes\": {"
+         << "\"small\": [" << sizes.small.employees << ", " << sizes.small.postings << "], "
+         << "\"many_employees\": [" << sizes.manyEmployees.employees << ", "
+         << sizes.manyEmployees.postings << "], "
+         << "\"long_history\": [" << sizes.longHistory.employees << ", "
+         << sizes.longHistory.postings << "]}";
+    for (const auto& [name, figures] : runs) {
+      json << ",\n  \"" << name << "\": " << jsonFigures(figures);
+    }
+    json << "\n}\n";
+  }
+  return 0;
+}
+
+std::optional<Options> parse(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--quick") {
+      options.quick = true;
+    } else if (arg == "--json" && i + 1 < argc) {
+      options.json = argv[++i];
+    } else if (arg == "--mtserver" && i + 1 < argc) {
+      options.mtserver = argv[++i];
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.mtserver.empty()) return std::nullopt;
+  return options;
+}
+
+}  // namespace
+}  // namespace mts::bench
+
+int main(int argc, char** argv) {
+  const auto options = mts::bench::parse(argc, argv);
+  if (!options) {
+    std::cerr << "usage: mtbench --mtserver PATH [--quick] [--json FILE]\n";
+    return 2;
+  }
+  try {
+    return mts::bench::run(*options);
+  } catch (const std::exception& error) {
+    std::cerr << "mtbench: " << error.what() << '\n';
+    return 1;
+  }
+}
