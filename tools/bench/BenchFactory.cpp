@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "dataaccess/Connection.h"
+#include "dataaccess/firebird/Connection.h"
 #include "support/DemoFactory.h"
 
 namespace mts::bench {

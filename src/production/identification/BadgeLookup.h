@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "dataaccess/Connection.h"
-#include "production/ModuleQuery.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/datasets/ModuleQuery.h"
 
 namespace mts {
 
