@@ -48,7 +48,9 @@ class FuzzInput {
 
 // Stops the run in a way both libFuzzer and the replay driver report: a
 // property the harness checks does not hold.
-[[noreturn]] inline void propertyFailed() { __builtin_trap(); }
+[[noreturn]] inline void propertyFailed() {
+  __builtin_trap();
+}
 
 inline void check(bool holds) {
   if (!holds) propertyFailed();

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "dataaccess/datasets/ModuleQuery.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
-#include "dataaccess/datasets/ModuleQuery.h"
 #include "production/TDadosAtuProducao.h"
 
 namespace mts {

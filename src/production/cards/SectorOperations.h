@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
-#include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 
 namespace mts {

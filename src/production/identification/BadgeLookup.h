@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/firebird/Connection.h"
 
 namespace mts {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/ProductionParameters.h"
 
 namespace mts {

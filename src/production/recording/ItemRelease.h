@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
-#include "dataaccess/datasets/VNClientDataSet.h"
-#include "dataaccess/firebird/Value.h"
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/recording/StockPosting.h"
 
 namespace mts {

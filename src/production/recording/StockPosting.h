@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
 #include "production/stock/TdmEstoqueProducao.h"
 

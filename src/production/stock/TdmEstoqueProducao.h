@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/firebird/Connection.h"
 #include "production/stock/ProdEstRow.h"
 #include "production/stock/StockRequestRules.h"
 #include "production/stock/TRegEntradaEstoqueProd.h"

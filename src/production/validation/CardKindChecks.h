@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "dataaccess/datasets/ModuleQuery.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/ResultSet.h"
-#include "dataaccess/datasets/ModuleQuery.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/validation/SectorGroups.h"
 

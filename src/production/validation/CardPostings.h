@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "dataaccess/firebird/Connection.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
+#include "dataaccess/firebird/Connection.h"
 
 namespace mts {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "dataaccess/datasets/ModuleQuery.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
-#include "dataaccess/datasets/ModuleQuery.h"
 
 namespace mts {
 

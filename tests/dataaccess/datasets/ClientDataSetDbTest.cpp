@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/firebird/Connection.h"
-#include "dataaccess/firebird/DatabaseError.h"
 #include "dataaccess/datasets/DatasetError.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/datasets/VNSQLQuery.h"
+#include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/DatabaseError.h"
 #include "support/FactoryDatabaseTest.h"
 
 namespace mts {
