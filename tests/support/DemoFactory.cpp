@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "support/ChildProcess.h"
+#include "support/ContentHash.h"
 #include "support/SchemaDatabase.h"
 
 #ifndef MTS_DB_DIR
@@ -22,14 +23,6 @@ namespace {
 
 // Bumped when the way the template is built changes.
 constexpr const char* kTemplateFormat = "demo-factory-1";
-
-std::uint64_t fnv1a(const std::string& bytes, std::uint64_t hash = 14695981039346656037ull) {
-  for (unsigned char c : bytes) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 }  // namespace
 

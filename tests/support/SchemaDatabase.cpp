@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "support/ContentHash.h"
 #include "support/TempDir.h"
 
 #ifndef MTS_ISQL
@@ -21,14 +22,6 @@ namespace {
 
 // Bumped when the way a template is built changes, so old templates go unused.
 constexpr const char* kTemplateFormat = "schema-template-1";
-
-std::uint64_t fnv1a(const std::string& bytes, std::uint64_t hash = 14695981039346656037ull) {
-  for (unsigned char c : bytes) {
-    hash ^= c;
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 }  // namespace
 
