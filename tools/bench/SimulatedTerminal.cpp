@@ -20,7 +20,32 @@ constexpr std::chrono::milliseconds kQuiet{20};
 
 }  // namespace
 
+namespace {
+
+std::uint32_t terminalAddress(int terminalNumber) {
+  return (127u << 24) | (1u << 16) | static_cast<std::uint32_t>(terminalNumber / 250) << 8 |
+         static_cast<std::uint32_t>(terminalNumber % 250 + 1);
+}
+
+std::uint32_t parsedAddress(const std::string& dotted) {
+  in_addr address{};
+  if (::inet_pton(AF_INET, dotted.c_str(), &address) != 1) {
+    throw std::runtime_error("not an IPv4 address: " + dotted);
+  }
+  return ntohl(address.s_addr);
+}
+
+}  // namespace
+
 SimulatedTerminal::SimulatedTerminal(int port, int terminalNumber,
+                                     std::chrono::milliseconds timeout)
+    : SimulatedTerminal(port, terminalAddress(terminalNumber), timeout) {}
+
+SimulatedTerminal::SimulatedTerminal(int port, const std::string& sourceAddress,
+                                     std::chrono::milliseconds timeout)
+    : SimulatedTerminal(port, parsedAddress(sourceAddress), timeout) {}
+
+SimulatedTerminal::SimulatedTerminal(int port, std::uint32_t sourceAddress,
                                      std::chrono::milliseconds timeout)
     : timeout_(timeout) {
   socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -29,9 +54,7 @@ SimulatedTerminal::SimulatedTerminal(int port, int terminalNumber,
   ::setsockopt(socket_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   sockaddr_in source{};
   source.sin_family = AF_INET;
-  source.sin_addr.s_addr =
-      htonl((127u << 24) | (1u << 16) | static_cast<std::uint32_t>(terminalNumber / 250) << 8 |
-            static_cast<std::uint32_t>(terminalNumber % 250 + 1));
+  source.sin_addr.s_addr = htonl(sourceAddress);
   if (::bind(socket_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
     ::close(socket_);
     throw std::runtime_error("cannot bind the terminal's address");
@@ -66,7 +89,7 @@ void SimulatedTerminal::badgeIn(const std::string& badge) {
                              interpreter_.screen().text() + "\"");
 }
 
-std::chrono::nanoseconds SimulatedTerminal::postCard(const std::string& code) {
+SimulatedTerminal::CardAnswer SimulatedTerminal::postCard(const std::string& code) {
   send(code);
   // The echo of the code first, so that every byte after Enter is the answer.
   if (!waitFor(code)) throw std::runtime_error("card " + code + " not echoed");
@@ -86,12 +109,16 @@ std::chrono::nanoseconds SimulatedTerminal::postCard(const std::string& code) {
     lastByte = Clock::now();
     answered = screenShows("ATUALIZADA");
   }
-  const std::chrono::nanoseconds latency = lastByte - enter;
-  if (screenShows("NAO ATUALIZADA")) {
+  CardAnswer answer{lastByte - enter, screenShows("NAO ATUALIZADA"), interpreter_.screen().text()};
+  if (answer.refused) {
     send(std::string(1, kCancel));
     badgeIn(badge_);
   }
-  return latency;
+  return answer;
+}
+
+void SimulatedTerminal::logOut() {
+  send(std::string(1, kCancel));
 }
 
 bool SimulatedTerminal::waitFor(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "mtterm/ProtocolInterpreter.h"
@@ -18,23 +19,35 @@ class SimulatedTerminal {
   // The server tells terminals apart by their address: each terminal number
   // connects from a loopback address of its own (127.1.x.y).
   SimulatedTerminal(int port, int terminalNumber, std::chrono::milliseconds timeout);
+  // Connects from `sourceAddress` (dotted loopback address) instead.
+  SimulatedTerminal(int port, const std::string& sourceAddress, std::chrono::milliseconds timeout);
   ~SimulatedTerminal();
   SimulatedTerminal(const SimulatedTerminal&) = delete;
   SimulatedTerminal& operator=(const SimulatedTerminal&) = delete;
 
   // Waits for the badge prompt, types the badge and waits for the card prompt.
   void badgeIn(const std::string& badge);
+  // What the terminal showed for one card.
+  struct CardAnswer {
+    std::chrono::nanoseconds latency{};  // from Enter to the last byte of the answer
+    bool refused = false;                // the screen said NAO ATUALIZADA
+    std::string screen;                  // the screen's text once answered
+  };
   // Sends the code as a barcode reader does, then Enter, and waits until the
-  // screen shows the card's answer. Returns the time from Enter to the byte
-  // that completed the answer. A refused card is answered too: the terminal
-  // is then taken back to the card prompt (cancel, badge again), untimed.
-  std::chrono::nanoseconds postCard(const std::string& code);
+  // screen shows the card's answer. A refused card is answered too: the
+  // terminal is then taken back to the card prompt (cancel, badge again),
+  // untimed.
+  CardAnswer postCard(const std::string& code);
+
+  // Cancel (Esc): back to the badge prompt, the employee logged out.
+  void logOut();
 
   // Waits until the screen shows `text`; false when the time-out passed first.
   bool waitFor(const std::string& text);
   const std::string& badge() const { return badge_; }
 
  private:
+  SimulatedTerminal(int port, std::uint32_t sourceAddress, std::chrono::milliseconds timeout);
   void send(const std::string& bytes);
   // Reads what has arrived, waiting up to `until`; false when nothing came.
   bool receiveUntil(Clock::time_point until);

@@ -6,6 +6,7 @@
 //   mtbench --mtserver PATH [--quick] [--json FILE]
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "BenchFactory.h"
 #include "LatencyFigures.h"
 #include "SimulatedTerminal.h"
+#include "SqlFloor.h"
 #include "support/ChildProcess.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TempDir.h"
@@ -41,11 +43,19 @@ struct Options {
 
 enum class Engine { PrivateServer, Embedded };
 
-// The cards an operator of sector 30 posts, turn by turn; the first posting
-// of each is accepted, the later ones refused, both answered.
-const std::vector<std::string> kCards{"00010100010000", "00010100020000", "00010100030000",
-                                      "00010100040000"};
-const char* kBadge = "1004";
+// Every timed card is a distinct generated card that assembly accepts: a
+// refusal takes a shorter path through the server and would flatter the
+// figures, so any other answer stops the run.
+const char* kAcceptedText = "FICHA ATUALIZADA";
+
+// The terminal that blinks its LEDs connects from this address, which the
+// server's INI lists as a LED terminal; the posting terminals use 127.1.x.y.
+const char* kLedTerminalAddress = "127.0.0.2";
+// Badges in over and over while another terminal posts: accepted, so the
+// green LED blinks before every card prompt.
+const char* kBlinkingBadge = "1005";
+// The employee code behind kAssemblyBadge.
+const char* kAssemblyEmployee = "004";
 
 int freePort() {
   // Ports above the ephemeral range start, picked from the process id so that
@@ -66,7 +76,8 @@ long residentKilobytes(pid_t pid) {
 // with the object.
 class BenchServer {
  public:
-  BenchServer(const Options& options, Engine engine, const FactorySize& size)
+  BenchServer(const Options& options, Engine engine, const FactorySize& size,
+              const std::string& extraIni = "")
       : folder_("bench"), port_(freePort()) {
     const auto database = folder_ / "factory.fdb";
     generateFactory(database, size);
@@ -77,10 +88,10 @@ class BenchServer {
       connection = firebird_->connectionString(database);
       key = firebird_->password();
     }
-    test::writeFile(
-        folder_ / "mtserver.ini",
-        "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=VT-100\nPORTA-IP=" + std::to_string(port_) +
-            "\n[BDADOS-CONFIG]\nBDADOS=" + connection + "\nCHAVE=" + key + "\nVersaoFirebird=3\n");
+    test::writeFile(folder_ / "mtserver.ini",
+                    "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=VT-100\nPORTA-IP=" +
+                        std::to_string(port_) + "\n[BDADOS-CONFIG]\nBDADOS=" + connection +
+                        "\nCHAVE=" + key + "\nVersaoFirebird=3\n" + extraIni);
     server_ = std::make_unique<test::ChildProcess>(
         std::vector<std::string>{options.mtserver, "--log-dir", (folder_ / "log").string(), "--ini",
                                  (folder_ / "mtserver.ini").string(), "--headless"},
@@ -122,9 +133,21 @@ class BenchServer {
   std::unique_ptr<test::ChildProcess> server_;
 };
 
-// `terminals` operators each post `cards` cards, all at once; the latencies of
-// every card.
-LatencyFigures driveTerminals(const BenchServer& server, int terminals, int cards) {
+// The card's latency, or the reason the run must stop: a timed card is
+// expected to be accepted.
+std::chrono::nanoseconds acceptedLatency(SimulatedTerminal& terminal, const std::string& code) {
+  const SimulatedTerminal::CardAnswer answer = terminal.postCard(code);
+  if (answer.refused || answer.screen.find(kAcceptedText) == std::string::npos) {
+    throw std::runtime_error("card " + code + " was not accepted; the screen shows \"" +
+                             answer.screen + "\"");
+  }
+  return answer.latency;
+}
+
+// `terminals` operators each post `cards` distinct generated cards, all at
+// once, starting at generated card `firstCard`; the latencies of every card.
+LatencyFigures driveTerminals(const BenchServer& server, int terminals, int cards,
+                              int firstCard = 0) {
   std::vector<std::vector<std::chrono::nanoseconds>> latencies(terminals);
   std::vector<std::string> failures(terminals);
   std::vector<std::unique_ptr<SimulatedTerminal>> connected;
@@ -137,9 +160,10 @@ LatencyFigures driveTerminals(const BenchServer& server, int terminals, int card
   for (int t = 0; t < terminals; ++t) {
     threads.emplace_back([&, t] {
       try {
-        connected[t]->badgeIn(kBadge);
+        connected[t]->badgeIn(kAssemblyBadge);
         for (int c = 0; c < cards; ++c) {
-          latencies[t].push_back(connected[t]->postCard(kCards[(t + c) % kCards.size()]));
+          const std::string code = postableCard(firstCard + t * cards + c);
+          latencies[t].push_back(acceptedLatency(*connected[t], code));
         }
       } catch (const std::exception& error) {
         failures[t] = error.what();
@@ -154,6 +178,62 @@ LatencyFigures driveTerminals(const BenchServer& server, int terminals, int card
     all.insert(all.end(), latencies[t].begin(), latencies[t].end());
   }
   return summarise(all, wall);
+}
+
+struct BlinkFigures {
+  LatencyFigures alone, beside;
+  int badges = 0;  // badges the LED terminal posted meanwhile
+};
+
+// One terminal posts `cards` cards alone, then `cards` more while the LED
+// terminal badges in over and over (each badge blinks the green LED before the
+// card prompt comes back), on the same server, so that only the blinking
+// differs between the two halves.
+BlinkFigures blinkScenario(const BenchServer& server, int cards) {
+  BlinkFigures figures;
+  figures.alone = driveTerminals(server, 1, cards);
+  std::atomic<bool> posting{true};
+  std::string failure;
+  SimulatedTerminal led(server.port(), kLedTerminalAddress, std::chrono::seconds(20));
+  std::thread blinker([&] {
+    try {
+      while (posting) {
+        led.badgeIn(kBlinkingBadge);
+        ++figures.badges;
+        led.logOut();
+      }
+    } catch (const std::exception& error) {
+      failure = error.what();
+    }
+  });
+  try {
+    figures.beside = driveTerminals(server, 1, cards, cards);
+  } catch (...) {
+    posting = false;
+    blinker.join();
+    throw;
+  }
+  posting = false;
+  blinker.join();
+  if (!failure.empty()) throw std::runtime_error("LED terminal failed: " + failure);
+  return figures;
+}
+
+// The SQL floor for `cards` generated cards, on a fresh copy of the base
+// factory, through a private Firebird server on loopback as the server runs.
+LatencyFigures floorScenario(FactorySize size, int cards) {
+  size.cards = cards;
+  test::TempDir folder("floor");
+  const auto database = folder / "factory.fdb";
+  generateFactory(database, size);
+  test::PrivateFirebirdServer firebird;
+  db::Connection connection(firebird.settings(database));
+  std::vector<FloorCard> floorCards;
+  for (int c = 0; c < cards; ++c) {
+    const std::string code = postableCard(c);
+    floorCards.push_back({code.substr(0, 6), code.substr(6, 4), "30", kAssemblyEmployee});
+  }
+  return postAtFloor(connection, floorCards);
 }
 
 // Server memory growth per connected idle terminal, in KB.
@@ -194,8 +274,9 @@ std::string jsonFigures(const LatencyFigures& f) {
 int run(const Options& options) {
   const Sizes sizes = sizesFor(options.quick);
   std::map<std::string, LatencyFigures> runs;
-  const auto scenario = [&](const std::string& name, Engine engine, const FactorySize& size,
-                            int terminals, int cards) {
+  const auto scenario = [&](const std::string& name, Engine engine, FactorySize size, int terminals,
+                            int cards) {
+    size.cards = terminals * cards;
     BenchServer server(options, engine, size);
     try {
       runs[name] = driveTerminals(server, terminals, cards);
@@ -209,6 +290,23 @@ int run(const Options& options) {
   scenario("long_history", Engine::PrivateServer, sizes.longHistory, 1, sizes.cards);
   scenario("many_terminals", Engine::PrivateServer, sizes.small, sizes.terminals,
            sizes.cardsPerTerminal);
+  const int floorCards = std::max(sizes.cards, sizes.terminals * sizes.cardsPerTerminal);
+  runs["sql_floor"] = floorScenario(sizes.small, floorCards);
+  BlinkFigures blink;
+  {
+    FactorySize size = sizes.small;
+    size.cards = 2 * sizes.cards;
+    BenchServer server(options, Engine::PrivateServer, size,
+                       std::string("[IP_TERMINAL_LED]\n1=") + kLedTerminalAddress + "\n");
+    try {
+      blink = blinkScenario(server, sizes.cards);
+    } catch (const std::runtime_error& error) {
+      throw std::runtime_error(std::string("blink: ") + error.what() + "\nmtserver log:\n" +
+                               server.log());
+    }
+    runs["blink_alone"] = blink.alone;
+    runs["blink_beside_led_terminal"] = blink.beside;
+  }
   double idleKb = 0;
   {
     BenchServer server(options, Engine::PrivateServer, sizes.small);
@@ -224,18 +322,29 @@ int run(const Options& options) {
   const double tailRatio = many.p50 > 0 ? many.p99 / many.p50 : 0;
   std::printf("employee_scaling_ratio %.2f\nhistory_scaling_ratio %.2f\n", employeeRatio,
               historyRatio);
+  const double blinkAdded = blink.beside.p50 - blink.alone.p50;
+  const LatencyFigures& floor = runs["sql_floor"];
+  const double floorRatio = floor.p50 > 0 ? runs["one_terminal"].p50 / floor.p50 : 0;
+  const double throughputRatio =
+      many.cardsPerSecond > 0 ? floor.cardsPerSecond / many.cardsPerSecond : 0;
+  std::printf("card_latency_ratio_to_floor %.2f\nthroughput_ratio_floor_to_200_terminals %.2f\n",
+              floorRatio, throughputRatio);
   std::printf("p99_over_p50_many_terminals %.2f\nidle_rss_kb_per_terminal %.1f\n", tailRatio,
               idleKb);
+  std::printf("blink_added_ms %.2f (LED terminal badged in %d times)\n", blinkAdded, blink.badges);
 
   if (!options.json.empty()) {
     std::ofstream json(options.json);
     json << "{\n  \"quick\": " << (options.quick ? "true" : "false")
-         << ",\n  \"card_latency_ratio_to_floor\": null"
+         << ",\n  \"card_latency_ratio_to_floor\": " << floorRatio
+         << ",\n  \"throughput_ratio_floor_to_200_terminals\": " << throughputRatio
          << ",\n  \"employee_scaling_ratio\": " << employeeRatio
          << ",\n  \"history_scaling_ratio\": " << historyRatio
          << ",\n  \"p99_over_p50_200_terminals\": " << tailRatio
          << ",\n  \"cards_per_second_200_terminals\": " << many.cardsPerSecond
-         << ",\n  \"idle_rss_kb_per_terminal\": " << idleKb << ",\n  \"blink_added_ms\": null"
+         << ",\n  \"idle_rss_kb_per_terminal\": " << idleKb
+         << ",\n  \"blink_added_ms\": " << blinkAdded
+         << ",\n  \"blink_led_terminal_badges\": " << blink.badges
          << ",\n  \"terminals\": " << sizes.terminals
          << ",\n  \"idle_terminals\": " << sizes.idleTerminals << ",\n  \"sizes\": {"
          << "\"small\": [" << sizes.small.employees << ", " << sizes.small.postings << "], "

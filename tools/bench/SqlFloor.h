@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "LatencyFigures.h"
+#include "dataaccess/firebird/Connection.h"
+
+namespace mts::bench {
+
+// One whole card to be posted in a sector by an employee.
+struct FloorCard {
+  std::string prog;
+  std::string ficha;
+  std::string sector;
+  std::string employee;  // employee code, as PRODUCAO_SETOR stores it
+};
+
+// The database work a whole card needs in a production sector, and nothing
+// else: the server's checks answered by keyed reads (the employee in the
+// sector, pending operation cards, the programme still open with the database
+// clock, the order item's product and the sectors it passes, the card and its
+// quantity, the sector's row, the card's earlier postings), then the same
+// PRODUCAO_SETOR row the server inserts, all in one transaction and one
+// commit. It is the floor the server's per-card cost is measured against.
+//
+// Posts every card in turn, sequentially, on `connection` and returns the
+// latency of each (from the first read to the end of the commit) and the
+// throughput. Throws std::runtime_error when a card would not be accepted (the
+// checks read something other than the generated factory holds), so that a
+// floor that skipped work cannot pass for a fast one.
+LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards);
+
+}  // namespace mts::bench
