@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <latch>
 #include <map>
 #include <memory>
 #include <optional>
@@ -155,12 +156,16 @@ LatencyFigures driveTerminals(const BenchServer& server, int terminals, int card
     connected.push_back(
         std::make_unique<SimulatedTerminal>(server.port(), t, std::chrono::seconds(20)));
   }
-  const Clock::time_point start = Clock::now();
+  // Every operator is logged in before the first card, and all start together:
+  // a burst of badges typed key by key is not card traffic, and threads
+  // started one after another would give the first ones a head start.
+  for (auto& terminal : connected) terminal->badgeIn(kAssemblyBadge);
+  std::latch ready(terminals + 1);
   std::vector<std::thread> threads;
   for (int t = 0; t < terminals; ++t) {
     threads.emplace_back([&, t] {
+      ready.arrive_and_wait();
       try {
-        connected[t]->badgeIn(kAssemblyBadge);
         for (int c = 0; c < cards; ++c) {
           const std::string code = postableCard(firstCard + t * cards + c);
           latencies[t].push_back(acceptedLatency(*connected[t], code));
@@ -170,6 +175,8 @@ LatencyFigures driveTerminals(const BenchServer& server, int terminals, int card
       }
     });
   }
+  ready.arrive_and_wait();
+  const Clock::time_point start = Clock::now();
   for (auto& thread : threads) thread.join();
   const auto wall = Clock::now() - start;
   std::vector<std::chrono::nanoseconds> all;
