@@ -29,6 +29,11 @@ struct FloorCard {
 // throughput. Throws std::runtime_error when a card would not be accepted (the
 // checks read something other than the generated factory holds), so that a
 // floor that skipped work cannot pass for a fast one.
-LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards);
+//
+// With `ownTransactions`, every statement runs in a transaction of its own that
+// commits at once (as a statement run outside a transaction does), which shows
+// what those commits cost the card; the card's work is otherwise the same.
+LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
+                           bool ownTransactions = false);
 
 }  // namespace mts::bench
