@@ -40,7 +40,16 @@ bool CardIdentification::IdentificarFicha(const std::string& codigo,
                                           TDadosAtuProducao& dados, std::string& mensagem) {
   lists_.AtualizarParaFicha();
   clearCardFields(dados);
+  if (IdentificarPeloFormato(codigo, setorFuncionario, dados, mensagem)) return true;
+  // A refused card is not validated: its sector reload must not stand in for
+  // the reload of a validation that comes later.
+  lists_.DescartarSetoresDaFicha();
+  return false;
+}
 
+bool CardIdentification::IdentificarPeloFormato(const std::string& codigo,
+                                                const std::string& setorFuncionario,
+                                                TDadosAtuProducao& dados, std::string& mensagem) {
   // The shapes are tried in this order; the first that fits decides.
   const std::size_t tamanho = codigo.size();
   if (SetorBaixaFichaCorte(setorFuncionario) && tamanho == 12 && startsWith(codigo, "28")) {

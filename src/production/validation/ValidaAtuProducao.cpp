@@ -11,11 +11,11 @@ namespace mts {
 TRetorno PostingValidation::ValidaAtuProducao() {
   TDadosAtuProducao& dados = dados_;
 
-  // Sectors are few and every check reads them, so they are reloaded whole.
-  // Employee names are read by key when a message needs one: the same answers
-  // as a fresh employee list, at a cost that does not grow with the staff.
-  lists_.cdsSetor.close();
-  lists_.cdsSetor.open();
+  // Sectors are few and every check reads them, so they are reloaded whole
+  // (once per card: identification has usually just done it). Employee names
+  // are read by key when a message needs one: the same answers as a fresh
+  // employee list, at a cost that does not grow with the staff.
+  lists_.AtualizarSetoresParaValidacao();
 
   TRetorno retorno;
   dados.Qtde = 0;
