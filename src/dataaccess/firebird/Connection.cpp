@@ -20,10 +20,10 @@ using Firebird::ITransaction;
 
 // Read committed, newest committed version of a record, waiting on locks
 // (for at most the settings' lock timeout): for the explicit transaction and
-// for the one each lone statement runs in.
-// The reader differs only in being read-only: the same records, the same
-// waits; and a read-only read-committed transaction holds back no garbage
-// collection however long it stays open.
+// for the one each lone statement runs in. The shared reader differs only in
+// being read-only: the same records, the same waits; and a read-only
+// read-committed transaction holds back no garbage collection however long it
+// stays open.
 enum class Access { ReadWrite, ReadOnly };
 
 std::vector<unsigned char> transactionParameters(int lockTimeoutSeconds, Access access) {

@@ -32,9 +32,11 @@ struct ConnectionSettings {
 // fails). A plain SELECT run that way instead shares one read-only read-committed
 // transaction that the connection keeps open for as long as it stays attached:
 // it sees every commit made before it, as its own transaction would, without
-// the two extra round trips. startTransaction() opens the explicit transaction
-// (read committed, record version, waits on locks); every statement then joins
-// it until commit() or rollback(). Only one explicit transaction is open at a time.
+// the two extra round trips. (A SELECT that writes, such as a selectable
+// procedure, and one reading the monitoring tables, whose snapshot is taken
+// per transaction, still get a transaction of their own.) startTransaction() opens the explicit
+// transaction (read committed, record version, waits on locks); every statement then joins it until
+// commit() or rollback(). Only one explicit transaction is open at a time.
 //
 // Statements: SQL text with named parameters ":NAME" (the same name may appear
 // several times; a bare "?" is refused); each distinct text is prepared once per
