@@ -22,7 +22,7 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   dados.CampoData = "DTSAIDA_PS";
   dados.CampoHora = "HORASAIDA_PS";
   dados.BaixaSetorEntrada =
-      parametrosDb_.NomeEmpresa() == kEmpresaBrisal || parametros_.BAIXA_SETOR_ENTRADA;
+      parametrosDb_.NomeEmpresaDaFicha() == kEmpresaBrisal || parametros_.BAIXA_SETOR_ENTRADA;
   dados.DataHora = relogio.DataHoraServidor();
   dados.FilialEstoque = parametros_.FILIAL_ESTOQUE;
   dados.VerificaLiberacaoItemTalao = parametros_.VERIFICA_LIBERACAO_ITEM_TALAO;
