@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -228,6 +229,61 @@ TEST_F(SectorSequenceTest, ProductSectorsAndPreviousSectors) {
        .quantity = 4},
   };
   runCases(cases);
+}
+
+}  // namespace
+}  // namespace mts::test
+
+namespace mts::test {
+namespace {
+
+// One module serves every card: a sector changed before a validation is seen
+// by it, whatever the module did since the last one. (Identification and the
+// validation after it run back to back, with nothing in between.)
+TEST_F(SectorSequenceTest, SectorChangesReachTheNextValidation) {
+  auto module = createModule();
+  const auto identify = [&](const std::string& code) {
+    TDadosAtuProducao dados;
+    std::string mensagem;
+    return module->IdentificarFicha(code, "02", dados, mensagem);
+  };
+  const auto previousOf02 = [&](const std::string& sector) {
+    factory.changeSector("02", "SETORANT_SE", sector);
+  };
+  const std::string card = "00010000010000";  // 000100/0001
+  struct Step {
+    std::string what;
+    std::function<void()> before;
+    std::string previousSector;  // its name in the refusal
+  };
+  const std::vector<Step> steps = {
+      {"changed, then identified",
+       [&] {
+         previousOf02("03");
+         EXPECT_TRUE(identify(card));
+       },
+       "MONTAGEM"},
+      {"changed after an identified card's validation", [&] { previousOf02("01"); }, "CORTE"},
+      {"identified and refused, then changed",
+       [&] {
+         EXPECT_FALSE(identify("OP00010000042"));  // no such operation card
+         previousOf02("03");
+       },
+       "MONTAGEM"},
+      {"changed, then identified again",
+       [&] {
+         previousOf02("01");
+         EXPECT_TRUE(identify(card));
+       },
+       "CORTE"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.before();
+    const TRetorno answer = validate(*module, mainCard("02"));
+    EXPECT_FALSE(answer.Sucesso);
+    EXPECT_EQ(answer.Mensagem, "O setor \"" + step.previousSector + "\" n\xE3o foi atualizado.");
+  }
 }
 
 }  // namespace

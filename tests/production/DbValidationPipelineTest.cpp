@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,52 @@ TEST_F(ValidationPipelineTest, ServerTimeComesFromTheDatabase) {
 
 namespace mts::test {
 namespace {
+
+// The company name decides entry/exit posting; one module serves every card,
+// and a name changed before a validation is seen by it, whatever the module
+// did since the last one. (Identification and the validation after it run
+// back to back, with nothing in between.)
+TEST_F(ValidationPipelineTest, CompanyChangesReachTheNextValidation) {
+  auto module = createModule();
+  const auto identify = [&](const std::string& code) {
+    TDadosAtuProducao dados;
+    std::string mensagem;
+    return module->IdentificarFicha(code, "01", dados, mensagem);
+  };
+  const std::string card = "00010000010000";  // 000100/0001
+  struct Step {
+    std::string what;
+    std::function<void()> before;
+    bool entryExit;
+  };
+  const std::vector<Step> steps = {
+      {"changed, then identified",
+       [&] {
+         factory.company("BRISAL");
+         EXPECT_TRUE(identify(card));
+       },
+       true},
+      {"changed after an identified card's validation", [&] { factory.company("OUTRA"); }, false},
+      {"identified and refused, then changed",
+       [&] {
+         EXPECT_FALSE(identify("OP00010000042"));  // no such operation card
+         factory.company("BRISAL");
+       },
+       true},
+      {"changed, then identified again",
+       [&] {
+         factory.company("OUTRA");
+         EXPECT_TRUE(identify(card));
+       },
+       false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.before();
+    EXPECT_TRUE(validate(*module, mainCard("01")).Sucesso);
+    EXPECT_EQ(module->DadosAtuProducao.BaixaSetorEntrada, step.entryExit);
+  }
+}
 
 // The customers whose codes read differently: what a terminal's code becomes
 // and how it validates.

@@ -1,6 +1,8 @@
 #include "dataaccess/firebird/Connection.h"
 
+#include <cctype>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -18,9 +20,15 @@ using Firebird::ITransaction;
 
 // Read committed, newest committed version of a record, waiting on locks
 // (for at most the settings' lock timeout): for the explicit transaction and
-// for the one each lone statement runs in.
-std::vector<unsigned char> transactionParameters(int lockTimeoutSeconds) {
-  std::vector<unsigned char> tpb = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+// for the one each lone statement runs in. The shared reader differs only in
+// being read-only: the same records, the same waits; and a read-only
+// read-committed transaction holds back no garbage collection however long it
+// stays open.
+enum class Access { ReadWrite, ReadOnly };
+
+std::vector<unsigned char> transactionParameters(int lockTimeoutSeconds, Access access) {
+  const unsigned char mode = access == Access::ReadOnly ? isc_tpb_read : isc_tpb_write;
+  std::vector<unsigned char> tpb = {isc_tpb_version3, mode, isc_tpb_read_committed,
                                     isc_tpb_rec_version, isc_tpb_wait};
   if (lockTimeoutSeconds > 0) {
     // The value is a little-endian integer of the length given in front of it.
@@ -47,6 +55,19 @@ void rollbackQuietly(ITransaction*& transaction) {
   transaction = nullptr;
 }
 
+// The monitoring tables are a snapshot taken once per transaction: a lone
+// statement reading them keeps a transaction of its own to see the present.
+bool readsMonitoringTables(std::string_view sql) {
+  for (std::size_t at = sql.find('$'); at != std::string_view::npos; at = sql.find('$', at + 1)) {
+    if (at >= 3 && std::toupper(static_cast<unsigned char>(sql[at - 3])) == 'M' &&
+        std::toupper(static_cast<unsigned char>(sql[at - 2])) == 'O' &&
+        std::toupper(static_cast<unsigned char>(sql[at - 1])) == 'N') {
+      return true;
+    }
+  }
+  return false;
+}
+
 DatabaseError lostTransactionError() {
   return DatabaseError(
       "The connection to the database was lost inside the open transaction: its work is gone and "
@@ -61,8 +82,12 @@ struct Connection::Impl {
   Firebird::IProvider* provider = fb::master()->getDispatcher();
   IAttachment* attachment = nullptr;
   ITransaction* transaction = nullptr;  // the explicit one
-  bool transactionLost = false;         // the explicit one went with the link
-  bool transactionFailed = false;       // work inside it failed: it may not commit
+  // Lone SELECTs run here instead of in a transaction each: read committed
+  // sees every commit made before each statement, as a fresh transaction
+  // would, without a start and a commit round trip per statement.
+  ITransaction* reader = nullptr;
+  bool transactionLost = false;    // the explicit one went with the link
+  bool transactionFailed = false;  // work inside it failed: it may not commit
   StatementCache statements;
 
   explicit Impl(ConnectionSettings s) : settings(std::move(s)) {}
@@ -85,6 +110,7 @@ struct Connection::Impl {
 
   void close() {
     rollbackQuietly(transaction);
+    rollbackQuietly(reader);
     endTransactionState();
     statements.clear();
     if (attachment == nullptr) return;
@@ -104,6 +130,7 @@ struct Connection::Impl {
   void forgetAttachment() {
     statements.clear();
     fb::releaseQuietly(transaction);
+    fb::releaseQuietly(reader);
     fb::releaseQuietly(attachment);
   }
 
@@ -114,8 +141,9 @@ struct Connection::Impl {
 
   bool inTransaction() const { return transaction != nullptr || transactionLost; }
 
-  ITransaction* begin(fb::Status& status) {
-    const std::vector<unsigned char> tpb = transactionParameters(settings.lockTimeoutSeconds);
+  ITransaction* begin(fb::Status& status, Access access = Access::ReadWrite) {
+    const std::vector<unsigned char> tpb =
+        transactionParameters(settings.lockTimeoutSeconds, access);
     return attachment->startTransaction(&status, static_cast<unsigned>(tpb.size()), tpb.data());
   }
 
@@ -181,7 +209,34 @@ struct Connection::Impl {
     }
   }
 
+  // A lone SELECT in the reader; nothing when the statement is not a SELECT or
+  // turns out to write (a selectable procedure), and must run in a transaction
+  // of its own. A read-only transaction changes nothing, so a SELECT that
+  // found the link gone (the server restarted while the connection idled) is
+  // run once more on a new attachment, and one refused for writing runs again
+  // in a read-write transaction.
+  std::optional<PreparedStatement::Outcome> runAsRead(std::string_view sql, const Params& params) {
+    for (int attempt = 1;; ++attempt) {
+      fb::Status status;
+      try {
+        open();
+        if (reader == nullptr) reader = begin(status, Access::ReadOnly);
+        PreparedStatement& statement = statementFor(status, reader, sql);
+        if (!statement.isSelect()) return std::nullopt;
+        return statement.run(status, reader, params);
+      } catch (const FbException& error) {
+        if (fb::hasErrorCode(error, isc_read_only_trans)) return std::nullopt;
+        if (!fb::isConnectionLost(error)) throw fb::toDatabaseError(error);
+        forgetAttachment();
+        if (attempt == 2) throw fb::toDatabaseError(error);
+      }
+    }
+  }
+
   PreparedStatement::Outcome run(std::string_view sql, const Params& params) {
+    if (transaction == nullptr && !transactionLost && !readsMonitoringTables(sql)) {
+      if (auto read = runAsRead(sql, params)) return std::move(*read);
+    }
     return withTransaction([&](fb::Status& status, ITransaction* tx) {
       return statementFor(status, tx, sql).run(status, tx, params);
     });

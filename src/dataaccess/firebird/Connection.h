@@ -29,9 +29,14 @@ struct ConnectionSettings {
 //
 // Transactions: a statement run while no explicit transaction is open runs in a
 // transaction of its own that is committed right after it (rolled back when it
-// fails). startTransaction() opens the explicit transaction (read committed,
-// record version, waits on locks); every statement then joins it until commit()
-// or rollback(). Only one explicit transaction is open at a time.
+// fails). A plain SELECT run that way instead shares one read-only read-committed
+// transaction that the connection keeps open for as long as it stays attached:
+// it sees every commit made before it, as its own transaction would, without
+// the two extra round trips. (A SELECT that writes, such as a selectable
+// procedure, and one reading the monitoring tables, whose snapshot is taken
+// per transaction, still get a transaction of their own.) startTransaction() opens the explicit
+// transaction (read committed, record version, waits on locks); every statement then joins it until
+// commit() or rollback(). Only one explicit transaction is open at a time.
 //
 // Statements: SQL text with named parameters ":NAME" (the same name may appear
 // several times; a bare "?" is refused); each distinct text is prepared once per
@@ -51,8 +56,9 @@ struct ConnectionSettings {
 //    work.
 //  - A lone statement whose own transaction cannot start because the link died
 //    while idle (a database server restart) attaches again and runs once more:
-//    nothing of it had reached the database. A statement that may have run is
-//    never repeated.
+//    nothing of it had reached the database. A lone SELECT that finds the link
+//    gone runs once more too: it ran read-only. Any other statement that may
+//    have run is never repeated.
 class Connection {
  public:
   Connection();

@@ -23,6 +23,16 @@ std::string messageOf(const Firebird::FbException& error) {
   return message;
 }
 
+bool hasErrorCode(const Firebird::FbException& error, intptr_t code) {
+  const intptr_t* v = error.getStatus()->getErrors();
+  while (v != nullptr && v[0] != isc_arg_end) {
+    const intptr_t kind = v[0];
+    if (kind == isc_arg_gds && v[1] == code) return true;
+    v += (kind == isc_arg_cstring) ? 3 : 2;
+  }
+  return false;
+}
+
 bool isConnectionLost(const Firebird::FbException& error) {
   const intptr_t* v = error.getStatus()->getErrors();
   while (v != nullptr && v[0] != isc_arg_end) {

@@ -6,6 +6,7 @@
 
 #include <firebird/Interface.h>
 
+#include <cstdint>
 #include <string>
 
 #include "dataaccess/firebird/DatabaseError.h"
@@ -32,6 +33,9 @@ std::string messageOf(const Firebird::FbException& error);
 // True when the error vector says the link to the database is gone (network
 // cut, server stopped, attachment shut down), so the attachment is unusable.
 bool isConnectionLost(const Firebird::FbException& error);
+
+// True when the error vector carries the database error `code` (an isc_ value).
+bool hasErrorCode(const Firebird::FbException& error, intptr_t code);
 
 DatabaseError toDatabaseError(const Firebird::FbException& error);
 

@@ -36,6 +36,11 @@ class PreparedStatement {
   // returns before returning (blobs included, while the transaction is alive).
   Outcome run(fb::Status& status, Firebird::ITransaction* transaction, const Params& params);
 
+  // True for a plain SELECT (not FOR UPDATE / WITH LOCK): it may run in a
+  // read-only transaction. A selectable procedure that writes is a SELECT too
+  // and is refused there by the database.
+  bool isSelect() const { return type_ == isc_info_sql_stmt_select; }
+
  private:
   struct Column {
     unsigned type;

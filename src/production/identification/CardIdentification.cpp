@@ -38,9 +38,20 @@ bool startsWith(const std::string& text, const char* prefix) {
 bool CardIdentification::IdentificarFicha(const std::string& codigo,
                                           const std::string& setorFuncionario,
                                           TDadosAtuProducao& dados, std::string& mensagem) {
+  parametrosDb_.IniciarFicha();
   lists_.AtualizarParaFicha();
   clearCardFields(dados);
+  if (IdentificarPeloFormato(codigo, setorFuncionario, dados, mensagem)) return true;
+  // A refused card is not validated: what it read must not stand in for what
+  // a validation that comes later reads.
+  lists_.DescartarSetoresDaFicha();
+  parametrosDb_.IniciarFicha();
+  return false;
+}
 
+bool CardIdentification::IdentificarPeloFormato(const std::string& codigo,
+                                                const std::string& setorFuncionario,
+                                                TDadosAtuProducao& dados, std::string& mensagem) {
   // The shapes are tried in this order; the first that fits decides.
   const std::size_t tamanho = codigo.size();
   if (SetorBaixaFichaCorte(setorFuncionario) && tamanho == 12 && startsWith(codigo, "28")) {
@@ -50,7 +61,7 @@ bool CardIdentification::IdentificarFicha(const std::string& codigo,
     return IdentificarFichaOpSetor(codigo, setorFuncionario, dados, mensagem);
   }
   if (tamanho == 10 || tamanho == 12) {
-    if (parametrosDb_.NomeEmpresa() == kEmpresaLumora || parametros_.BAIXA_POR_TALAO) {
+    if (parametrosDb_.NomeEmpresaParaFicha() == kEmpresaLumora || parametros_.BAIXA_POR_TALAO) {
       return IdentificarTalao(codigo, setorFuncionario, dados, mensagem);
     }
   }
@@ -116,7 +127,8 @@ bool CardIdentification::IdentificarSubProd(const std::string& codigo,
 bool CardIdentification::IdentificarFichaProducao(const std::string& codigo,
                                                   const std::string& setorFuncionario,
                                                   TDadosAtuProducao& dados, std::string& mensagem) {
-  if (parametrosDb_.NomeEmpresa() == kEmpresaFentax && codigo.size() == 13 && codigo[0] == '3') {
+  if (parametrosDb_.NomeEmpresaParaFicha() == kEmpresaFentax && codigo.size() == 13 &&
+      codigo[0] == '3') {
     dados.Prog = codeCharacters(codigo, 2, 7);
     dados.Ficha = codeCharacters(codigo, 8, 10);
     dados.SubFicha = codeCharacters(codigo, 11, 12);

@@ -52,6 +52,8 @@ class CardIdentification {
  private:
   bool CompletarDados(TDadosAtuProducao& dados, const std::string& setorFuncionario,
                       std::string& mensagem);
+  bool IdentificarPeloFormato(const std::string& codigo, const std::string& setorFuncionario,
+                              TDadosAtuProducao& dados, std::string& mensagem);
   bool IdentificarFichaCorte(const std::string& codigo, const std::string& setorFuncionario,
                              TDadosAtuProducao& dados, std::string& mensagem);
   bool IdentificarFichaOpSetor(const std::string& codigo, const std::string& setorFuncionario,

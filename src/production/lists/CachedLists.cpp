@@ -17,18 +17,32 @@ void CachedLists::DefinirConexao(db::Connection& connection) {
   }
 }
 
-void CachedLists::AtualizarCadastros() {
+void CachedLists::ReabrirSetores() {
+  // Cleared first: a reload that fails leaves nothing to reuse.
+  setoresRecemCarregados_ = false;
   cdsSetor.close();
   cdsSetor.open();
+}
+
+void CachedLists::AtualizarCadastros() {
+  ReabrirSetores();
   cdsFunc.close();
   cdsFunc.open();
   funcionariosDesatualizados_ = false;
 }
 
 void CachedLists::AtualizarParaFicha() {
-  cdsSetor.close();
-  cdsSetor.open();
+  ReabrirSetores();
+  setoresRecemCarregados_ = true;
   funcionariosDesatualizados_ = true;
+}
+
+void CachedLists::AtualizarSetoresParaValidacao() {
+  if (setoresRecemCarregados_) {
+    setoresRecemCarregados_ = false;
+    return;
+  }
+  ReabrirSetores();
 }
 
 std::string CachedLists::NomeFuncionario(const std::string& codigo) {

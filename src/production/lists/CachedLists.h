@@ -24,6 +24,14 @@ class CachedLists {
   void AtualizarCadastros();
   // The refresh a card makes: reopens cdsSetor and marks cdsFunc stale.
   void AtualizarParaFicha();
+  // The refresh validation makes: reopens cdsSetor, unless the card being
+  // validated has just reloaded it in AtualizarParaFicha and nothing has been
+  // validated since. Identification only reads, so a second reload
+  // microseconds later would read the same rows at the cost of a query per card.
+  void AtualizarSetoresParaValidacao();
+  // The card refreshed by AtualizarParaFicha will not be validated: the next
+  // validation reloads the sectors.
+  void DescartarSetoresDaFicha() { setoresRecemCarregados_ = false; }
   // Name of the employee with that code, active or not; empty when none. Uses
   // the employee list as of the last AtualizarCadastros, or as of its first use
   // after a card.
@@ -33,7 +41,10 @@ class CachedLists {
   TVNClientDataSet cdsFunc;   // every employee, index CODIGO_FU
 
  private:
+  void ReabrirSetores();
+
   bool funcionariosDesatualizados_ = false;
+  bool setoresRecemCarregados_ = false;  // by AtualizarParaFicha, not yet used by validation
 };
 
 }  // namespace mts

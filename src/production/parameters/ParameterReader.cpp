@@ -1,5 +1,7 @@
 #include "production/parameters/ParameterReader.h"
 
+#include <utility>
+
 #include "production/ParameterConversion.h"
 
 namespace mts {
@@ -58,6 +60,16 @@ std::string ParameterReader::NomeEmpresa() {
   std::string nome = sqlConfig.isEmpty() ? std::string() : sqlConfig.row().text("NOME_EMPRESA");
   sqlConfig.close();
   return nome;
+}
+
+std::string ParameterReader::NomeEmpresaParaFicha() {
+  nomeEmpresaDaFicha_ = NomeEmpresa();
+  return *nomeEmpresaDaFicha_;
+}
+
+std::string ParameterReader::NomeEmpresaDaFicha() {
+  std::optional<std::string> guardado = std::exchange(nomeEmpresaDaFicha_, std::nullopt);
+  return guardado ? std::move(*guardado) : NomeEmpresa();
 }
 
 }  // namespace mts

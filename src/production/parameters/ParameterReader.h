@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "dataaccess/datasets/ModuleQuery.h"
@@ -28,7 +29,18 @@ class ParameterReader {
   // CONFIG.NOME_EMPRESA as it is now; empty when CONFIG has no row.
   std::string NomeEmpresa();
 
+  // The company name read once per card: identification reads it with
+  // NomeEmpresaParaFicha and keeps it; the validation right after takes it
+  // with NomeEmpresaDaFicha instead of reading it again (nothing is written in
+  // between). A validation that finds none kept reads it now, and taking it
+  // drops it, so a later validation reads afresh. IniciarFicha drops it too:
+  // at a new card, and when an identified card will not be validated.
+  void IniciarFicha() { nomeEmpresaDaFicha_.reset(); }
+  std::string NomeEmpresaParaFicha();
+  std::string NomeEmpresaDaFicha();
+
  private:
+  std::optional<std::string> nomeEmpresaDaFicha_;
   ModuleQuery sqlParam;
   ModuleQuery sqlConfig;
 };

@@ -145,6 +145,11 @@ std::string SectorSequence::FiltrarSetoresAnteriores(const std::string& setoresA
 }
 
 void SectorSequence::abrirPostagensSetor(const std::string& subFicha, const std::string& setor) {
+  prepararPostagensSetor(subFicha, setor);
+  sqlSetAntAtu.open();
+}
+
+void SectorSequence::prepararPostagensSetor(const std::string& subFicha, const std::string& setor) {
   std::vector<std::string> lines = {"select SETOR_PS from PRODUCAO_SETOR PS", "where PROG_PS=:PROG",
                                     "and FICHA_PS=:FICHA"};
   if (dados_.PossuiSubFicha) {
@@ -154,7 +159,6 @@ void SectorSequence::abrirPostagensSetor(const std::string& subFicha, const std:
   lines.push_back("and SETOR_PS=:SETOR");
   sqlSetAntAtu.setSql(joinSqlLines(lines));
   sqlSetAntAtu.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha).set("SETOR", setor);
-  sqlSetAntAtu.open();
 }
 
 void SectorSequence::reabrirPostagensSetor(const std::string& setor) {
@@ -167,24 +171,35 @@ bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::stri
   abrirPostagensSetor(dados_.SubFicha, setor);
   const bool atualizado = !sqlSetAntAtu.isEmpty();
 
-  sqlSetAgrup.close();
-  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
-  sqlSetAgrup.open();
-  if (!sqlSetAgrup.isEmpty()) return AgrupamentoAtualizado(setor, mensagem);
+  abrirMembrosAgrupamento(setor);
+  // The members just read serve the group check too: nothing is written in
+  // between, so reading them again would read the same rows.
+  if (!sqlSetAgrup.isEmpty()) return MembroDoAgrupamentoAtualizado(setor, mensagem);
 
   if (!atualizado)
     mensagem = "O setor \"" + cdsSetor_.text("NOME_SE") + "\" n\xE3o foi atualizado.";
   return atualizado;
 }
 
-bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
+void SectorSequence::abrirMembrosAgrupamento(const std::string& setor) {
   sqlSetAgrup.close();
   sqlSetAgrup.params().set("SETOR_AGRUP", setor);
   sqlSetAgrup.open();
+}
+
+bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
+  abrirMembrosAgrupamento(setor);
+  return MembroDoAgrupamentoAtualizado(setor, mensagem);
+}
+
+bool SectorSequence::MembroDoAgrupamentoAtualizado(const std::string& setor,
+                                                   std::string& mensagem) {
   // A grouping sector is satisfied by its members only, never by itself; a
-  // sub-card is tried first with its own value, then with none.
+  // sub-card is tried first with its own value, then with none. Only each
+  // member's postings are read: the statement is shaped for the sub-card
+  // value and then run per member.
   for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
-    abrirPostagensSetor(subFicha, setor);
+    prepararPostagensSetor(subFicha, setor);
     for (const db::Row& membro : sqlSetAgrup.rows()) {
       reabrirPostagensSetor(membro.text("COD_SE"));
       if (!sqlSetAntAtu.isEmpty()) return true;

@@ -50,6 +50,11 @@ class SectorSequence {
   bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
 
  private:
+  // AgrupamentoAtualizado on the members already open in sqlSetAgrup.
+  bool MembroDoAgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
+  void abrirMembrosAgrupamento(const std::string& setor);
+  // Shapes sqlSetAntAtu for the card's postings in `setor` without running it.
+  void prepararPostagensSetor(const std::string& subFicha, const std::string& setor);
   void abrirPostagensSetor(const std::string& subFicha, const std::string& setor);
   void reabrirPostagensSetor(const std::string& setor);
 

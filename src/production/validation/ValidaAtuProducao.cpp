@@ -11,18 +11,18 @@ namespace mts {
 TRetorno PostingValidation::ValidaAtuProducao() {
   TDadosAtuProducao& dados = dados_;
 
-  // Sectors are few and every check reads them, so they are reloaded whole.
-  // Employee names are read by key when a message needs one: the same answers
-  // as a fresh employee list, at a cost that does not grow with the staff.
-  lists_.cdsSetor.close();
-  lists_.cdsSetor.open();
+  // Sectors are few and every check reads them, so they are reloaded whole
+  // (once per card: identification has usually just done it). Employee names
+  // are read by key when a message needs one: the same answers as a fresh
+  // employee list, at a cost that does not grow with the staff.
+  lists_.AtualizarSetoresParaValidacao();
 
   TRetorno retorno;
   dados.Qtde = 0;
   dados.CampoData = "DTSAIDA_PS";
   dados.CampoHora = "HORASAIDA_PS";
   dados.BaixaSetorEntrada =
-      parametrosDb_.NomeEmpresa() == kEmpresaBrisal || parametros_.BAIXA_SETOR_ENTRADA;
+      parametrosDb_.NomeEmpresaDaFicha() == kEmpresaBrisal || parametros_.BAIXA_SETOR_ENTRADA;
   dados.DataHora = relogio.DataHoraServidor();
   dados.FilialEstoque = parametros_.FILIAL_ESTOQUE;
   dados.VerificaLiberacaoItemTalao = parametros_.VERIFICA_LIBERACAO_ITEM_TALAO;

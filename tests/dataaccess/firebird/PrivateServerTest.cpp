@@ -171,6 +171,21 @@ TEST_P(ServerOutageTest, FirstStatementOnAnIdleConnectionAfterAnOutageAttachesAg
   EXPECT_EQ(countRows(connection, "SAMPLE"), 2);
 }
 
+// Lone SELECTs share a transaction the connection keeps open; after an
+// outage the first one attaches again and reads what was committed meanwhile.
+TEST_P(ServerOutageTest, LoneSelectAfterAnOutageAttachesAgainAndSeesTheNewRows) {
+  Connection connection(settings());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+
+  interrupt();
+  Connection writer(settings());
+  insertRow(writer, "SAMPLE", {{"ID", 1}});
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);
+  EXPECT_FALSE(connection.inTransaction());
+  insertRow(connection, "SAMPLE", {{"ID", 2}});
+  EXPECT_EQ(countRows(writer, "SAMPLE"), 2);
+}
+
 TEST_P(ServerOutageTest, CommitThatFindsTheLinkGoneFailsAndNothingIsWritten) {
   Connection connection(settings());
   connection.startTransaction();

@@ -1,6 +1,6 @@
 /* A small database for the data access tests: one column of every type the
-   server's statements use, a one-row CONFIG, a generator and a procedure with
-   inputs only. */
+   server's statements use, a one-row CONFIG, a generator, a procedure with
+   inputs only and a selectable one that writes. */
 
 CREATE TABLE SAMPLE (
   ID INTEGER NOT NULL,
@@ -45,6 +45,16 @@ AS
 BEGIN
   INSERT INTO CHANGE_LOG (CHAVE, ARQ, CAMPO, USUARIO, DATA, VRANT, VRATU)
   VALUES (:CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA, :VRANT, :VRATU);
+END^
+
+/* A selectable procedure that writes: a SELECT that cannot run read-only. */
+CREATE PROCEDURE ADD_SAMPLE (NEW_ID INTEGER)
+RETURNS (ADDED INTEGER)
+AS
+BEGIN
+  INSERT INTO SAMPLE (ID) VALUES (:NEW_ID);
+  ADDED = :NEW_ID;
+  SUSPEND;
 END^
 SET TERM ; ^
 
