@@ -23,6 +23,23 @@
 namespace mts {
 namespace {
 
+// How far above its size after the first card the server may stay. The
+// optimised server grows by about 2 MB over the whole table (freed pages the
+// allocator keeps); the sanitizer build also holds up to its 16 MB quarantine
+// of freed memory and the shadow of what it touched. Either bound is far
+// below a megabyte kept per burst, or a few kilobytes kept per connection
+// of the 5,000.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MTS_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(MTS_ADDRESS_SANITIZER)
+constexpr long kResidentToleranceKiB = 40 * 1024;
+#else
+constexpr long kResidentToleranceKiB = 8 * 1024;
+#endif
+
 using testing_support::DemoServerTest;
 
 // A loopback socket from `source` to the port, blocking; -1 when it fails.
@@ -229,9 +246,11 @@ TEST_P(MtserverHostile, SurvivesEachCaseAndStillServesATerminal) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("[ figures  ] %s: RSS %ld KiB before, %ld KiB after, %.1f s\n", hostile.name,
                 before, after, seconds);
-    // The sanitizer's allocator keeps freed memory in quarantine for a while:
-    // "near" allows for that, not for a buffer that keeps what it read.
-    EXPECT_LT(after, baseline + 64 * 1024);
+    EXPECT_LT(after, baseline + kResidentToleranceKiB);
+    // Each case takes a few seconds of its own pauses; a server that holds
+    // peers back (a connect retried after a dropped request takes a second)
+    // shows here first.
+    EXPECT_LT(seconds, 20.0);
     EXPECT_NE(Terminal("127.0.0.2", normal).find("ATUALIZADA"), std::string::npos);
   }
   // The silent connections met the connection limit, not the end of the
