@@ -2,6 +2,7 @@
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include <QTimer>
@@ -28,6 +29,23 @@ void EnableKeepAlive(QTcpSocket* socket) {
   ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
 }
 
+// Descriptors left to everything else the process opens: the log file, the
+// database client's sockets and files, the window system.
+constexpr std::size_t kReservedDescriptors = 32;
+
+// How many terminal connections the process's descriptor limit leaves room
+// for. A server that runs out of descriptors cannot open its log or reach the
+// database, and the sanitizer runtime itself needs one to check an object.
+std::size_t ConnectionsTheDescriptorsAllow() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return static_cast<std::size_t>(-1);
+  }
+  const auto descriptors = static_cast<std::size_t>(limit.rlim_cur);
+  return descriptors > 2 * kReservedDescriptors ? descriptors - kReservedDescriptors
+                                                : descriptors / 2;
+}
+
 }  // namespace
 
 QtTerminalListener::QtTerminalListener(QObject* parent) : QObject(parent) {
@@ -46,6 +64,11 @@ bool QtTerminalListener::open(int port, std::string& error) {
     error = "Porta IP inv\xE1lida: " + std::to_string(port);
     return false;
   }
+  // Connections the system completes while the loop is busy wait here; past
+  // the backlog it drops the peer's connection request, which retries only
+  // after a second, so a short backlog turns a burst of connects (a floor
+  // coming back after a power cut) into one second's wait per backlog's worth.
+  server_.setListenBacklogSize(kListenBacklog);
   if (!server_.listen(QHostAddress::Any, static_cast<quint16>(port))) {
     error = "N\xE3o foi poss\xEDvel abrir a porta " + std::to_string(port) + ": " +
             ToWindows1252(server_.errorString());
@@ -73,11 +96,12 @@ void QtTerminalListener::close() {
 }
 
 void QtTerminalListener::AcceptPending() {
+  const std::size_t limit = std::min(maxConnections_, ConnectionsTheDescriptorsAllow());
   while (QTcpSocket* socket = server_.nextPendingConnection()) {
-    if (active_.size() >= maxConnections_) {
+    if (active_.size() >= limit) {
       if (!limitReported_) {
         limitReported_ = true;
-        Notice("Limite de " + std::to_string(maxConnections_) +
+        Notice("Limite de " + std::to_string(limit) +
                " conex\xF5"
                "es atingido: novas conex\xF5"
                "es recusadas (" +
@@ -90,6 +114,10 @@ void QtTerminalListener::AcceptPending() {
     limitReported_ = false;
     acceptFailureReported_ = false;
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // What a peer sends faster than it is handled stays in the system's
+    // buffer, not ours, and each read event hands over a bounded amount, so a
+    // burst on one connection is taken in turns with the other terminals.
+    socket->setReadBufferSize(kReadChunk);
     EnableKeepAlive(socket);
     auto connection = std::make_shared<QtTerminalConnection>(socket);
     std::weak_ptr<QtTerminalConnection> weak = connection;

@@ -23,9 +23,10 @@ namespace mts {
 // the peer closing, or more than the output limit queued for a peer that does
 // not read, closes that connection alone and is reported to ConnectionNotice.
 // Connections have TCP keepalive on, so a terminal that lost power is noticed.
-// Past the connection limit a new connection is closed as soon as accepted;
-// when accepting fails (no descriptors left) accepting pauses for a while
-// instead of failing again at once.
+// Past the connection limit (the one set, lowered to what the process's
+// descriptor limit leaves after a reserve) a new connection is closed as soon
+// as accepted; when accepting fails all the same (descriptors used elsewhere)
+// accepting pauses for a while instead of failing again at once.
 class QtTerminalListener final : public QObject, public TerminalListener {
   Q_OBJECT
 
@@ -45,6 +46,9 @@ class QtTerminalListener final : public QObject, public TerminalListener {
   static constexpr std::size_t kDefaultMaxConnections = 256;
   static constexpr qint64 kDefaultMaxPendingOutput = 64 * 1024;
   static constexpr int kAcceptPauseMs = 1000;
+  static constexpr int kListenBacklog = 1024;
+  // At most this much is read from one connection per read event.
+  static constexpr qint64 kReadChunk = 4096;
   void setMaxConnections(std::size_t limit) { maxConnections_ = limit; }
   void setMaxPendingOutput(qint64 bytes) { maxPendingOutput_ = bytes; }
 

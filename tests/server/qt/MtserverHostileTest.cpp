@@ -23,6 +23,23 @@
 namespace mts {
 namespace {
 
+// How far above its size after the first card the server may stay. The
+// optimised server grows by about 2 MB over the whole table (freed pages the
+// allocator keeps); the sanitizer build also holds up to its 16 MB quarantine
+// of freed memory and the shadow of what it touched. Either bound is far
+// below a megabyte kept per burst, or a few kilobytes kept per connection
+// of the 5,000.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MTS_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(MTS_ADDRESS_SANITIZER)
+constexpr long kResidentToleranceKiB = 40 * 1024;
+#else
+constexpr long kResidentToleranceKiB = 8 * 1024;
+#endif
+
 using testing_support::DemoServerTest;
 
 // A loopback socket from `source` to the port, blocking; -1 when it fails.
@@ -61,6 +78,14 @@ void SendAll(int fd, const std::string& bytes) {
     if (n <= 0) return;
     sent += static_cast<std::size_t>(n);
   }
+}
+
+// An entry as a terminal sends it: the typed or scanned text, then Enter on
+// its own (a read of several bytes is one key, never an Enter).
+void SendEntry(int fd, const std::string& text) {
+  SendAll(fd, text);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  SendAll(fd, "\r");
 }
 
 // Reads until the text arrives or the time is up.
@@ -167,7 +192,7 @@ const HostileCase kCases[] = {
        const int fd = Connect("127.0.0.1", port);
        ASSERT_GE(fd, 0);
        ASSERT_TRUE(ReadUntil(fd, "CRACHA:"));
-       SendAll(fd, "1006\r");
+       SendEntry(fd, "1006");
        Pause(20);
        Reset(fd);
        Pause(500);
@@ -177,25 +202,31 @@ const HostileCase kCases[] = {
        const int fd = Connect(kHostile, port);
        ASSERT_GE(fd, 0);
        ASSERT_TRUE(ReadUntil(fd, "CRACHA:"));
-       SendAll(fd, "1002\r");
+       SendEntry(fd, "1002");
        ASSERT_TRUE(ReadUntil(fd, "FICHA:"));
-       SendAll(fd, "00010100020001\r");
+       SendEntry(fd, "00010100020001");
        Reset(fd);
        Pause(500);
      }},
 };
 
-class MtserverHostile : public DemoServerTest {};
+// The server runs with few descriptors, so the silent connections pass the
+// limit, and with a small sanitizer quarantine, so that freed memory comes
+// back soon enough to be measured.
+class MtserverHostile : public DemoServerTest {
+ protected:
+  MtserverHostile() {
+    server_.setDescriptorLimit(kDescriptors);
+    server_.setVariable("ASAN_OPTIONS",
+                        qEnvironmentVariable("ASAN_OPTIONS") + ":quarantine_size_mb=16");
+  }
+  static constexpr rlim_t kDescriptors = 128;
+};
 
 INSTANTIATE_TEST_SUITE_P(Vt100, MtserverHostile,
                          testing::Values(testing_support::Dialect{"VT-100", "vt100"}));
 
-// Disabled until the server answers a normal terminal within mtterm's wait after
-// the 1 MB burst (seen failing from that case on); run it with
-// --gtest_also_run_disabled_tests. Under the sanitizer build the resident size
-// is dominated by the allocator's quarantine of freed memory, so the memory
-// bound is only meaningful against the release build.
-TEST_P(MtserverHostile, DISABLED_SurvivesEachCaseAndStillServesATerminal) {
+TEST_P(MtserverHostile, SurvivesEachCaseAndStillServesATerminal) {
   // The first card posts; the same card later is refused as already posted,
   // which still takes the whole dialogue through the database.
   const std::string normal =
@@ -215,11 +246,17 @@ TEST_P(MtserverHostile, DISABLED_SurvivesEachCaseAndStillServesATerminal) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("[ figures  ] %s: RSS %ld KiB before, %ld KiB after, %.1f s\n", hostile.name,
                 before, after, seconds);
-    // The sanitizer's allocator keeps freed memory in quarantine for a while:
-    // "near" allows for that, not for a buffer that keeps what it read.
-    EXPECT_LT(after, baseline + 64 * 1024);
+    EXPECT_LT(after, baseline + kResidentToleranceKiB);
+    // Each case takes a few seconds of its own pauses; a server that holds
+    // peers back (a connect retried after a dropped request takes a second)
+    // shows here first.
+    EXPECT_LT(seconds, 20.0);
     EXPECT_NE(Terminal("127.0.0.2", normal).find("ATUALIZADA"), std::string::npos);
   }
+  // The silent connections met the connection limit, not the end of the
+  // process's descriptors.
+  EXPECT_TRUE(server_.logHas("Limite de ")) << server_.log();
+  EXPECT_FALSE(server_.logHas("Falha ao aceitar")) << server_.log();
   EXPECT_EQ(server_.terminate(), 0) << server_.errors();
   const std::string output = server_.output();
   EXPECT_EQ(output.find("Reiniciada"), std::string::npos) << output;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -280,6 +281,72 @@ TEST_F(QtListenerTest, AcceptingPausesWhileDescriptorsAreExhaustedAndResumes) {
   EXPECT_NE(events_.notices[0].find("Falha ao aceitar"), std::string::npos) << events_.notices[0];
   EXPECT_TRUE(WaitUntil([&] { return events_.connects.size() == 1; }, 10000));
   EXPECT_TRUE(events_.errors.empty());
+}
+
+// A megabyte sent at once reaches the events a few kilobytes at a time, and
+// a terminal that types meanwhile is heard before the burst is through.
+TEST_F(QtListenerTest, ABurstIsReadInBoundedUnitsInTurnWithTheOtherTerminals) {
+  auto flooding = ConnectFrom("127.0.0.2", port_);
+  auto typing = ConnectFrom("127.0.0.3", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 2; }));
+  const std::size_t burst = 1024 * 1024;
+  // Both handed to the system before the server's loop runs again.
+  flooding->write(QByteArray(static_cast<qsizetype>(burst), '5'));
+  flooding->flush();
+  typing->write("7");
+  typing->flush();
+
+  std::size_t burstRead = 0;
+  std::size_t burstUnitsBeforeTheKey = 0;
+  bool keyHeard = false;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (; !events_.reads.empty(); events_.reads.erase(events_.reads.begin())) {
+      const std::string& read = events_.reads.front();
+      if (read == "127.0.0.3:7") {
+        keyHeard = true;
+        continue;
+      }
+      const std::size_t unit = read.size() - std::string("127.0.0.2:").size();
+      EXPECT_LE(unit, static_cast<std::size_t>(QtTerminalListener::kReadChunk));
+      burstRead += unit;
+      if (!keyHeard) ++burstUnitsBeforeTheKey;
+    }
+    return burstRead == burst && keyHeard;
+  }));
+  EXPECT_LT(burstUnitsBeforeTheKey * QtTerminalListener::kReadChunk, burst / 2);
+}
+
+// Connects that arrive while the loop is busy wait in the system for the
+// listener; a short backlog drops the extra requests, which their peers
+// repeat only a second later.
+TEST_F(QtListenerTest, ConnectsArrivingWhileTheLoopIsBusyAreAllCompletedAtOnce) {
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<std::uint16_t>(port_));
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::vector<pollfd> peers;
+  for (int i = 0; i < 200; ++i) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(fd, 0);
+    ::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    peers.push_back({fd, POLLOUT, 0});
+  }
+  // Well under the second a dropped request waits, and without running the
+  // listener's loop.
+  std::size_t connected = 0;
+  for (int round = 0; round < 20 && connected < peers.size(); ++round) {
+    ::poll(peers.data(), peers.size(), 10);
+    connected = 0;
+    for (const pollfd& peer : peers) {
+      int error = -1;
+      socklen_t length = sizeof error;
+      ::getsockopt(peer.fd, SOL_SOCKET, SO_ERROR, &error, &length);
+      if ((peer.revents & POLLOUT) && error == 0) ++connected;
+    }
+  }
+  EXPECT_EQ(connected, peers.size());
+  EXPECT_TRUE(WaitUntil([&] { return events_.connects.size() == peers.size(); }));
+  for (const pollfd& peer : peers) ::close(peer.fd);
 }
 
 TEST_F(QtListenerTest, PortInUseOrOutOfRangeIsRefusedWithAMessage) {

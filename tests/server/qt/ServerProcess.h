@@ -1,11 +1,14 @@
 #pragma once
 
 #include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -14,7 +17,8 @@
 
 namespace mts::testing_support {
 
-// One mtserver process in a folder of its own.
+// One mtserver process in a folder of its own; what it writes on standard
+// output and error goes to files there.
 class ServerProcess {
  public:
   explicit ServerProcess(const TempFolder& folder) : folder_(folder) {}
@@ -32,10 +36,28 @@ class ServerProcess {
     const std::string ini = withIni ? "mtserver.ini" : "absent.ini";
     QStringList arguments{"--log-dir", QString::fromStdString((folder_ / "log").string()), "--ini",
                           QString::fromStdString((folder_ / ini).string())};
+    for (const auto& [name, value] : variables_) environment.insert(name, value);
     process_.setProcessEnvironment(environment);
+    if (descriptorLimit_ > 0) {
+      const rlim_t descriptors = descriptorLimit_;
+      process_.setChildProcessModifier([descriptors] {
+        const rlimit limit{descriptors, descriptors};
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) ::_exit(126);
+      });
+    }
+    // Files, not pipes: nothing here reads a pipe while a test runs, and a
+    // full one would stop the server in the middle of writing a line.
+    process_.setStandardOutputFile(QString::fromStdString(outputFile().string()),
+                                   QIODevice::Append);
+    process_.setStandardErrorFile(QString::fromStdString(errorFile().string()), QIODevice::Append);
     process_.start(MTSERVER_PATH, arguments + extra);
     ASSERT_TRUE(process_.waitForStarted());
   }
+
+  // For the next start: a variable added to its environment, and the most
+  // descriptors it may open (0: as inherited).
+  void setVariable(const QString& name, const QString& value) { variables_[name] = value; }
+  void setDescriptorLimit(rlim_t descriptors) { descriptorLimit_ = descriptors; }
 
   qint64 pid() const { return process_.processId(); }
   bool running() const { return process_.state() == QProcess::Running; }
@@ -50,12 +72,13 @@ class ServerProcess {
   }
   bool logHas(const std::string& text) const { return log().find(text) != std::string::npos; }
 
+  // Everything the server has written to standard output (error) so far.
   const std::string& output() {
-    output_ += process_.readAllStandardOutput().toStdString();
+    output_ = ReadFile(outputFile());
     return output_;
   }
   const std::string& errors() {
-    errors_ += process_.readAllStandardError().toStdString();
+    errors_ = ReadFile(errorFile());
     return errors_;
   }
 
@@ -70,10 +93,15 @@ class ServerProcess {
   }
 
  private:
+  std::filesystem::path outputFile() const { return folder_ / "mtserver-stdout.txt"; }
+  std::filesystem::path errorFile() const { return folder_ / "mtserver-stderr.txt"; }
+
   const TempFolder& folder_;
   QProcess process_;
   std::string output_;
   std::string errors_;
+  std::map<QString, QString> variables_;
+  rlim_t descriptorLimit_ = 0;
 };
 
 }  // namespace mts::testing_support
