@@ -9,6 +9,8 @@ ServerConfig ReadServerConfig(const IniFile& ini) {
   config.port = ini.readInteger("SERVER-CONFIG", "PORTA-IP", 1001);
   config.statusPort = ini.readInteger("SERVER-CONFIG", "PORTA-STATUS", 0);
   config.statusAddress = ini.readString("SERVER-CONFIG", "ENDERECO-STATUS", "127.0.0.1");
+  config.maxTerminals = ini.readInteger("SERVER-CONFIG", "MAXIMO-TERMINAIS", kDefaultMaxTerminals);
+  if (config.maxTerminals <= 0) config.maxTerminals = kDefaultMaxTerminals;
   for (const std::string& line : ini.readSectionValues("IP_TERMINAL_LED")) {
     config.ledTerminals.push_back(ValueOfLine(line));
   }

@@ -8,6 +8,7 @@
 namespace mts {
 
 inline constexpr int kDefaultLockTimeoutSeconds = 10;
+inline constexpr int kDefaultMaxTerminals = 256;
 
 // The server's settings as read from its INI file. Texts are kept exactly as
 // read (Windows-1252 bytes); the flags derived from them are exact matches.
@@ -22,6 +23,10 @@ struct ServerConfig {
   int statusPort = 0;
   // ENDERECO-STATUS: the address the status listener binds.
   std::string statusAddress = "127.0.0.1";
+  // MAXIMO-TERMINAIS: terminal connections served at once; past it a new
+  // connection is closed and logged. 0 or less (or not a number) keeps the
+  // default. The process's descriptor limit may lower it further.
+  int maxTerminals = kDefaultMaxTerminals;
   // IP_TERMINAL_LED: the values of the section's lines, in file order.
   std::vector<std::string> ledTerminals;
   // CONFIG_LED

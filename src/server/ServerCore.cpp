@@ -116,6 +116,7 @@ void ServerCore::LoadParam() {
 
 void ServerCore::AtivarServer() {
   std::string error;
+  Server_.setMaxConnections(static_cast<std::size_t>(config_.maxTerminals));
   const bool opened = Server_.open(Port_, error);
   WriteLog(std::string("AtivarServer: ") +
            (Server_.isListening() ? "servidor ativo" : "servidor inativo"));

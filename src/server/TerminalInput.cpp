@@ -93,11 +93,7 @@ void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& con
     // The key past the limit submits the entry and is itself dropped.
     submission_.SubmitInput(terminal);
   } else {
-    // A read of several bytes is one key, but only as much of it as the entry
-    // has room for is echoed and kept: a peer sending a megabyte at once must
-    // not make the echo, the entry and every line that quotes it as large.
-    AppendKey(terminal, connection,
-              std::string_view(unit).substr(0, limit - terminal.Input.size()));
+    AppendKey(terminal, connection, unit);
   }
 }
 

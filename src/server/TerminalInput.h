@@ -20,10 +20,9 @@ namespace mts {
 //
 // A read unit is everything that arrived with one read event, upper-cased
 // (a to z only) and compared whole: a unit of several characters is one
-// ordinary key, of which only what fits in the entry's limit is kept and
-// echoed, so an entry never holds more than its limit. The registry, screen and submission are the
-// server's and must outlive it. Event-loop thread only; errors from the submission and the screen
-// pass through to the caller.
+// ordinary key. The registry, screen and submission are the server's and
+// must outlive it. Event-loop thread only; errors from the submission and the
+// screen pass through to the caller.
 class TerminalInput {
  public:
   // Adds one line to the received-data view.

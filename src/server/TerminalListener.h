@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "server/TerminalConnection.h"
@@ -20,6 +21,8 @@ class TerminalListener {
   // it is not listening.
   virtual void close() = 0;
   virtual bool isListening() const = 0;
+  // The most terminal connections served at once, from the next connect on.
+  virtual void setMaxConnections(std::size_t limit) = 0;
   // The open terminal connections, in the order they connected.
   virtual const ActiveConnections& activeConnections() const = 0;
 };

@@ -25,6 +25,7 @@ struct Expected {
   int statusPort = 0;
   std::string statusAddress = "127.0.0.1";
   int lockTimeout = 10;
+  int maxTerminals = 256;
 };
 
 struct ConfigCase {
@@ -67,6 +68,7 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.statusEnabled(), e.statusPort != 0);
   EXPECT_EQ(config.statusAddress, e.statusAddress);
   EXPECT_EQ(config.lockTimeoutSeconds, e.lockTimeout);
+  EXPECT_EQ(config.maxTerminals, e.maxTerminals);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,6 +145,14 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](Expected& e) { e.lockTimeout = 0; })},
         ConfigCase{"lock_timeout_not_a_number_keeps_the_default",
                    "[BDADOS-CONFIG]\nTEMPO-ESPERA-BLOQUEIO=dez\n",
+                   {}},
+        ConfigCase{"terminal_limit", "[SERVER-CONFIG]\nMAXIMO-TERMINAIS=1200\n",
+                   With([](Expected& e) { e.maxTerminals = 1200; })},
+        ConfigCase{"terminal_limit_zero_or_text_keeps_the_default",
+                   "[SERVER-CONFIG]\nMAXIMO-TERMINAIS=0\n",
+                   {}},
+        ConfigCase{"terminal_limit_not_a_number_keeps_the_default",
+                   "[SERVER-CONFIG]\nMAXIMO-TERMINAIS=muitos\n",
                    {}}),
     [](const auto& info) { return std::string(info.param.name); });
 

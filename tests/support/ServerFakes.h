@@ -142,6 +142,7 @@ class FakeListener : public TerminalListener {
     active.clear();
   }
   bool isListening() const override { return listening; }
+  void setMaxConnections(std::size_t limit) override { maxConnections = limit; }
   const ActiveConnections& activeConnections() const override { return active; }
 
   // A new connection from the address, put in the active list.
@@ -162,6 +163,7 @@ class FakeListener : public TerminalListener {
   std::vector<int> ports;
   int closes = 0;
   bool listening = false;
+  std::size_t maxConnections = 0;
   ActiveConnections active;
 };
 

@@ -4,6 +4,7 @@
 // loop; prints a table and, with --json FILE, writes the figures.
 //
 //   mtbench --mtserver PATH [--quick] [--json FILE]
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,6 +65,11 @@ int freePort() {
   return 20000 + static_cast<int>(::getpid() % 20000);
 }
 
+// The idle run holds a thousand terminals: each is a descriptor here and one
+// in mtserver, which inherits this process's limit.
+constexpr int kMaxTerminals = 1100;
+constexpr rlim_t kDescriptorsWanted = 4096;
+
 long residentKilobytes(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;
@@ -90,9 +96,10 @@ class BenchServer {
       key = firebird_->password();
     }
     test::writeFile(folder_ / "mtserver.ini",
-                    "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=VT-100\nPORTA-IP=" +
-                        std::to_string(port_) + "\n[BDADOS-CONFIG]\nBDADOS=" + connection +
-                        "\nCHAVE=" + key + "\nVersaoFirebird=3\n" + extraIni);
+                    "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=VT-100\nMAXIMO-TERMINAIS=" +
+                        std::to_string(kMaxTerminals) + "\nPORTA-IP=" + std::to_string(port_) +
+                        "\n[BDADOS-CONFIG]\nBDADOS=" + connection + "\nCHAVE=" + key +
+                        "\nVersaoFirebird=3\n" + extraIni);
     server_ = std::make_unique<test::ChildProcess>(
         std::vector<std::string>{options.mtserver, "--log-dir", (folder_ / "log").string(), "--ini",
                                  (folder_ / "mtserver.ini").string(), "--headless"},
@@ -263,9 +270,7 @@ struct Sizes {
 
 Sizes sizesFor(bool quick) {
   if (quick) return {{20, 100}, {200, 100}, {20, 2000}, 5, 4, 3, 20};
-  // mtserver takes at most 256 terminals at once and refuses the connections
-  // past that, so idle memory is measured over 250.
-  return {{100, 1000}, {50000, 1000}, {100, 1000000}, 200, 200, 5, 250};
+  return {{100, 1000}, {50000, 1000}, {100, 1000000}, 200, 200, 5, 1000};
 }
 
 void printRow(const std::string& name, const LatencyFigures& f) {
@@ -396,9 +401,20 @@ std::optional<Options> parse(int argc, char** argv) {
 }
 
 }  // namespace
+
+void raiseDescriptorLimit() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+  const rlim_t wanted = std::min(limit.rlim_max, kDescriptorsWanted);
+  if (limit.rlim_cur >= wanted) return;
+  limit.rlim_cur = wanted;
+  if (::setrlimit(RLIMIT_NOFILE, &limit) != 0) std::perror("mtbench: setrlimit");
+}
+
 }  // namespace mts::bench
 
 int main(int argc, char** argv) {
+  mts::bench::raiseDescriptorLimit();
   const auto options = mts::bench::parse(argc, argv);
   if (!options) {
     std::cerr << "usage: mtbench --mtserver PATH [--quick] [--json FILE]\n";

@@ -49,7 +49,7 @@ class QtTerminalListener final : public QObject, public TerminalListener {
   static constexpr int kListenBacklog = 1024;
   // At most this much is read from one connection per read event.
   static constexpr qint64 kReadChunk = 4096;
-  void setMaxConnections(std::size_t limit) { maxConnections_ = limit; }
+  void setMaxConnections(std::size_t limit) override { maxConnections_ = limit; }
   void setMaxPendingOutput(qint64 bytes) { maxPendingOutput_ = bytes; }
 
  private:
