@@ -1,6 +1,16 @@
 #include "production/identification/BadgeLookup.h"
 
+#include <cstddef>
+
 namespace mts {
+
+namespace {
+
+// The width the typed badge is cast to before it is compared; no stored badge
+// is longer, so a longer text is simply not found instead of failing to convert.
+constexpr std::size_t kLongestComparableBadge = 1000;
+
+}  // namespace
 
 BadgeLookup::BadgeLookup()
     : sqlFuncCracha(sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
@@ -18,6 +28,7 @@ bool BadgeLookup::LocalizarFuncionario(const std::string& cracha, std::string& c
   codigo.clear();
   nome.clear();
   setor.clear();
+  if (cracha.size() > kLongestComparableBadge) return false;
   sqlFuncCracha.close();
   sqlFuncCracha.params().set("CRACHA", cracha);
   sqlFuncCracha.open();
