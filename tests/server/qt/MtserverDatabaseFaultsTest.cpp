@@ -1,17 +1,23 @@
 // The database failing under a running shift: the real mtserver, headless,
 // serving the demo factory through a Firebird server of the test's own, with
 // terminals played by mtterm. The Firebird server is killed, stopped and
-// brought back while cards are posted; afterwards what each terminal was shown
-// is compared with the rows in the database.
+// brought back, another program holds a row the cards write, the log folder
+// becomes unusable, all while cards are posted; afterwards what each terminal
+// was shown is compared with the rows in the database.
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <chrono>
+#include <filesystem>
+#include <future>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "QtTestHelpers.h"
 #include "ServerProcess.h"
+#include "ShiftHistory.h"
 #include "TempFolder.h"
 #include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
@@ -21,74 +27,123 @@
 namespace mts {
 namespace {
 
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using testing_support::ExpectHistoryMatches;
 using testing_support::FreePort;
 using testing_support::ServerProcess;
+using testing_support::ShiftCard;
+using testing_support::ShownAnswer;
 using testing_support::TempFolder;
 using testing_support::WaitUntil;
 using testing_support::WriteFile;
 
-// One card as an operator posts it: badge, card, and the text to wait for.
-struct Posting {
-  const char* badge;
-  const char* card;
-  const char* postedText;  // row 3 when the card is recorded
-  const char* rowsWhere;   // the PRODUCAO_SETOR rows the card writes
-};
+constexpr int kLockTimeoutSeconds = 2;
 
-const Posting kAssemblyCard{"1004", "00010100010000", "FICHA ATUALIZADA",
-                            "PROG_PS = '000101' and FICHA_PS = '0001' and SETOR_PS = '30'"};
-const Posting kBoxLabel{"1006", "1000030100", "TALAO ATUALIZADO",
-                        "CODCXCOLET_PS = 301 and SETOR_PS = '50'"};
-const Posting kSubCard{"1002", "00010100020001", "SUBFICHA ATUALIZADA",
-                       "PROG_PS = '000101' and FICHA_PS = '0002' and SUBFICHA_PS = '0001' and "
-                       "SETOR_PS = '21'"};
+// The cards of the demo factory's shift, in an order each can be posted in,
+// with what each writes. Card 0001 goes through 30 and 40 to dispatch (50),
+// which enters its 12 pairs into stock and marks its order item in stock;
+// the last box label of item 00004502/001 releases the item and enters its
+// 36 pairs.
+const std::vector<ShiftCard> kShift = {
+    {"1004", "00010100010000", "FICHA ATUALIZADA",
+     "PROG_PS = '000101' and FICHA_PS = '0001' and SETOR_PS = '30'"},
+    {"1005", "00010100010000", "FICHA ATUALIZADA",
+     "PROG_PS = '000101' and FICHA_PS = '0001' and SETOR_PS = '40'"},
+    {"1002", "00010100020001", "SUBFICHA ATUALIZADA",
+     "PROG_PS = '000101' and FICHA_PS = '0002' and SUBFICHA_PS = '0001' and SETOR_PS = '21'"},
+    {"1006", "1000030100", "TALAO ATUALIZADO", "CODCXCOLET_PS = 301 and SETOR_PS = '50'"},
+    {"1006", "1000030200", "TALAO ATUALIZADO", "CODCXCOLET_PS = 302 and SETOR_PS = '50'"},
+    {"1006", "00010100010000", "FICHA ATUALIZADA",
+     "PROG_PS = '000101' and FICHA_PS = '0001' and SETOR_PS = '50'",
+     "P.PROG_ES = '000101' and P.FICHA_ES = '0001'", 12,
+     "PEDIDO_IT = '00004501' and ITEM_IT = '001'", "P", "E"},
+    {"1006", "1000030300", "TALAO ATUALIZADO", "CODCXCOLET_PS = 303 and SETOR_PS = '50'",
+     "P.PEDIDO_ES = '00004502' and P.ITEM_PED_ES = '001'", 36,
+     "PEDIDO_IT = '00004502' and ITEM_IT = '001'", "P", "L",
+     "ARQ_LA = 'ITENSPV' and CHAVE_LA = '00004502|001'"},
+};
+const ShiftCard& kAssembly = kShift[0];
+const ShiftCard& kFinishing = kShift[1];
+const ShiftCard& kSubCard = kShift[2];
+const ShiftCard& kBox301 = kShift[3];
+const ShiftCard& kBox302 = kShift[4];
+const ShiftCard& kDispatch = kShift[5];
+const ShiftCard& kBox303 = kShift[6];
+
+// What a terminal was shown for one card and how long the whole exchange
+// took (connect, badge, card, answer).
+struct Attempt {
+  std::string shown;
+  milliseconds took{0};
+};
 
 class MtserverDatabaseFaults : public testing::Test {
  protected:
   void SetUp() override {
     WriteFile(folder_ / "mtserver.ini",
-              "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(port_) + "\n[BDADOS-CONFIG]\nBDADOS=" +
-                  firebird_.connectionString(database_.path()) + "\nCHAVE=" + firebird_.password() +
-                  "\nVersaoFirebird=3\nTEMPO-ESPERA-BLOQUEIO=2\n");
+              "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(port_) +
+                  "\n[BDADOS-CONFIG]\nBDADOS=" + firebird_.connectionString(database_.path()) +
+                  "\nCHAVE=" + firebird_.password() + "\nVersaoFirebird=3\nTEMPO-ESPERA-BLOQUEIO=" +
+                  std::to_string(kLockTimeoutSeconds) + "\n");
     server_.start();
     ASSERT_TRUE(WaitUntil([&] { return server_.logHas("AtivarServer:"); })) << server_.errors();
     ASSERT_TRUE(server_.logHas("AtivarServer: servidor ativo\n")) << server_.log();
   }
 
-  // Posts the card from a terminal of its own: the result it was shown, or ""
-  // when the connection closed before any result.
-  std::string Post(const Posting& posting) {
+  // Posts the card from a terminal of its own at `address` and records what it
+  // was shown: the card's posted text, "NAO ATUALIZAD" for a refusal, the
+  // screen's third row for any other answer, or "" when the connection ended
+  // before an answer. Safe to call from several threads at once.
+  Attempt Post(const ShiftCard& card, const char* address = "127.0.0.1") {
+    const auto started = std::chrono::steady_clock::now();
     QProcess mtterm;
-    const std::string keys = std::string(posting.badge) +
-                             "{enter}{wait-for:FICHA:}{send:" + posting.card +
+    const std::string keys = std::string(card.badge) +
+                             "{enter}{wait-for:FICHA:}{send:" + card.card +
                              "}{enter}{wait-for:ATUALIZAD}";
-    mtterm.start(MTTERM_PATH, {"--dialect", "vt100", "--settle-ms", "300", "--timeout-ms", "8000",
-                               "--wait-for", "CRACHA:", "--keys", QString::fromStdString(keys),
-                               "127.0.0.1", QString::number(port_)});
+    mtterm.start(MTTERM_PATH, {"--dialect", "vt100", "--source-address", address, "--settle-ms",
+                               "300", "--timeout-ms", "8000", "--wait-for", "CRACHA:", "--keys",
+                               QString::fromStdString(keys), "127.0.0.1", QString::number(port_)});
     if (!mtterm.waitForFinished(30000)) mtterm.kill();
     mtterm.waitForFinished();
-    const std::string screen = mtterm.readAllStandardOutput().toStdString();
-    for (const char* text : {posting.postedText, "NAO ATUALIZAD"}) {
-      if (screen.find(text) != std::string::npos) return text;
-    }
-    return "";
+    Attempt attempt;
+    attempt.took =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - started);
+    attempt.shown = ShownText(card, mtterm.readAllStandardOutput().toStdString());
+    std::lock_guard<std::mutex> lock(answersMutex_);
+    answers_.push_back({&card, attempt.shown});
+    return attempt;
   }
 
   // Posts the card again and again until it is recorded, for at most `limit`:
   // how long the database took to come back for the terminals.
-  std::chrono::milliseconds PostUntilRecorded(const Posting& posting, std::chrono::seconds limit) {
+  milliseconds PostUntilRecorded(const ShiftCard& card, seconds limit) {
     const auto started = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - started < limit) {
-      if (Post(posting) == posting.postedText) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      if (Post(card).shown == card.postedText) break;
+      std::this_thread::sleep_for(milliseconds(200));
     }
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 started);
+    return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - started);
   }
 
-  int Rows(const Posting& posting) {
+  void ExpectHistory() {
     db::Connection connection(firebird_.settings(database_.path()));
-    return static_cast<int>(test::countRows(connection, "PRODUCAO_SETOR", posting.rowsWhere));
+    ExpectHistoryMatches(connection, kShift, answers_);
+  }
+
+  static std::string ShownText(const ShiftCard& card, const std::string& screen) {
+    for (const char* text : {card.postedText, "NAO ATUALIZAD"}) {
+      if (screen.find(text) != std::string::npos) return text;
+    }
+    // The last block's third row, "|....................|".
+    const std::size_t block = screen.rfind("\n\n");
+    std::size_t row = block == std::string::npos ? 0 : block + 2;
+    for (int skip = 0; skip < 2 && row != std::string::npos; ++skip) {
+      row = screen.find('\n', row);
+      if (row != std::string::npos) ++row;
+    }
+    if (row == std::string::npos || row + 22 > screen.size()) return "";
+    return screen.substr(row + 1, 20);
   }
 
   TempFolder folder_;
@@ -96,31 +151,31 @@ class MtserverDatabaseFaults : public testing::Test {
   test::PrivateFirebirdServer firebird_;
   int port_ = FreePort();
   ServerProcess server_{folder_};
+  std::mutex answersMutex_;
+  std::vector<ShownAnswer> answers_;
 };
 
 TEST_F(MtserverDatabaseFaults, CardsPostAgainAfterTheDatabaseComesBackAndNoneIsHalfRecorded) {
-  ASSERT_EQ(Post(kAssemblyCard), kAssemblyCard.postedText);
+  ASSERT_EQ(Post(kAssembly).shown, kAssembly.postedText);
 
   // A crash of the database server: the card is not shown as posted, and once
   // the database is back the same card posts without restarting mtserver.
   firebird_.kill();
-  EXPECT_NE(Post(kBoxLabel), kBoxLabel.postedText);
+  EXPECT_NE(Post(kFinishing).shown, kFinishing.postedText);
   firebird_.start();
-  EXPECT_LT(PostUntilRecorded(kBoxLabel, std::chrono::seconds(30)), std::chrono::seconds(15));
+  EXPECT_LT(PostUntilRecorded(kFinishing, seconds(30)), seconds(15));
 
-  // An administrator's stop and start.
+  // An administrator's stop and start, while the card that writes stock and
+  // item status is posted.
   firebird_.stop();
-  EXPECT_NE(Post(kSubCard), kSubCard.postedText);
+  EXPECT_NE(Post(kDispatch).shown, kDispatch.postedText);
   firebird_.start();
-  EXPECT_LT(PostUntilRecorded(kSubCard, std::chrono::seconds(30)), std::chrono::seconds(15));
+  EXPECT_LT(PostUntilRecorded(kDispatch, seconds(30)), seconds(15));
+  EXPECT_EQ(Post(kSubCard).shown, kSubCard.postedText);
 
-  // Each card shown as posted is recorded exactly once; a card posted twice
-  // is refused the second time and stays recorded once.
-  EXPECT_NE(Post(kAssemblyCard), kAssemblyCard.postedText);
-  for (const Posting& posting : {kAssemblyCard, kBoxLabel, kSubCard}) {
-    SCOPED_TRACE(posting.card);
-    EXPECT_EQ(Rows(posting), 1);
-  }
+  // A card posted twice is refused the second time.
+  EXPECT_EQ(Post(kAssembly).shown, "NAO ATUALIZAD");
+  ExpectHistory();
   EXPECT_EQ(server_.terminate(), 0) << server_.errors();
 }
 
