@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "dataaccess/firebird/DatabaseError.h"
 #include "routines/Windows1252Text.h"
 #include "server/RewriteCardCode.h"
 
@@ -83,7 +84,17 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
   const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
-  const TRetorno posted = PostCard(terminal, code);
+  TRetorno posted;
+  bool databaseFailed = false;
+  try {
+    posted = PostCard(terminal, code);
+  } catch (const db::DatabaseError& error) {
+    // One card's failure must not reach the server's error handler, which
+    // restarts the listener and drops every terminal of the floor; its
+    // transaction has already rolled back whole.
+    posted = {false, error.what()};
+    databaseFailed = true;
+  }
 
   if (posted.Sucesso) {
     if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
@@ -98,8 +109,10 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
   if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
   terminal.PendingError = posted.Mensagem;
   screen_.ShowResult(terminal, kCardRefused);
-  addReceived_(TerminalPrefix(terminal) + "Ficha " + code +
-               " nao atualizada. Erro: " + posted.Mensagem);
+  const std::string line =
+      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + posted.Mensagem;
+  addReceived_(line);
+  if (databaseFailed && reportDatabaseError_) reportDatabaseError_(line, posted.Mensagem);
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);

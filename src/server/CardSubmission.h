@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
@@ -27,8 +28,17 @@ class CardSubmission {
   // Adds one line to the received-data view.
   using ReceivedWriter = std::function<void(const std::string& line)>;
 
+  // Told of each database failure that refused a card: the line added to the
+  // received-data view and the database's message.
+  using DatabaseErrorReporter =
+      std::function<void(const std::string& line, const std::string& message)>;
+
   CardSubmission(TerminalScreen& screen, ProductionOperations& production,
                  ReceivedWriter addReceived);
+
+  void setDatabaseErrorReporter(DatabaseErrorReporter reporter) {
+    reportDatabaseError_ = std::move(reporter);
+  }
 
   // Who is told each badge and card result once it is on the terminal; none
   // when null. Borrowed: it must outlive the submission or be reset first.
@@ -47,8 +57,9 @@ class CardSubmission {
   void SubmitBadge(TRegConnection& terminal, const std::string& badge);
 
   // Posts the typed code (rewritten first). Posted: green LED, card prompt,
-  // the success text of CardKind. Refused: red LED, "FICHA NAO ATUALIZADA",
-  // the message kept in PendingError and the typed code left in Input.
+  // the success text of CardKind. Refused (by a check or by a database
+  // failure): red LED, "FICHA NAO ATUALIZADA", the message kept in
+  // PendingError and the typed code left in Input.
   void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
 
   // Identifies, validates and records one card for the logged-in employee and
@@ -69,6 +80,7 @@ class CardSubmission {
   TerminalScreen& screen_;
   ProductionOperations& production_;
   ReceivedWriter addReceived_;
+  DatabaseErrorReporter reportDatabaseError_;
   ServerActivity* activity_ = nullptr;
   // The card as identification left it by the last PostCard (empty when it was
   // not identified): its sector and kind label the reported result.

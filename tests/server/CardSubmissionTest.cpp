@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
 #include "server/RegConnections.h"
 #include "server/TerminalInput.h"
@@ -387,6 +388,56 @@ TEST(PostCardRefusals, AWriterFailurePassesThroughAndNoResultIsShown) {
   EXPECT_TRUE(connection->writes.empty());
   EXPECT_TRUE(received.empty());
   EXPECT_TRUE(log.empty());
+}
+
+// A database failure in any writer (a row held past the lock timeout, the
+// database gone) refuses only that card, on its own terminal, and is reported.
+TEST(PostCardRefusals, ADatabaseFailureWhileRecordingIsTheCardsRefusal) {
+  struct Row {
+    const char* name;
+    bool cutCard;
+    const char* writer;
+  };
+  const std::vector<Row> rows{{"whole card", false, "GravarAtuProducao"},
+                              {"cut card", true, "GravarFichaCorteAtuSetor"}};
+  const std::string failure = "lock time-out on wait transaction";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ManualTimer timer;
+    Lines log;
+    TerminalScreen screen({}, timer, [&](const std::string& line) { log.push_back(line); });
+    FakeProductionOperations production;
+    Lines received;
+    Lines reported;
+    CardSubmission submission(screen, production,
+                              [&](const std::string& line) { received.push_back(line); });
+    submission.setDatabaseErrorReporter([&](const std::string& line, const std::string& message) {
+      reported.push_back(line + " | " + message);
+    });
+    production.cards["1"].request.TipoAtualizacao = "F";
+    production.cards["1"].request.FichaCorte = row.cutCard;
+    production.onWrite = [&](const std::string& writer) {
+      if (writer == row.writer) throw db::DatabaseError(failure);
+    };
+    auto connection = test::MakeConnection("10.0.0.1");
+    TRegConnection terminal;
+    terminal.Connection = connection;
+    terminal.State = TerminalState::WaitingCard;
+    terminal.TerminalNumber = 0;
+    terminal.CardKind = "previous";
+    terminal.Input = "1";
+
+    EXPECT_NO_THROW(submission.SubmitCard(terminal, "1"));
+    const std::string line = "Terminal 0 - Ficha 1 nao atualizada. Erro: " + failure;
+    EXPECT_EQ(terminal.ShownResult, "FICHA NAO ATUALIZADA");
+    EXPECT_EQ(terminal.PendingError, failure);
+    EXPECT_EQ(terminal.CardKind, "previous");
+    EXPECT_EQ(terminal.Input, "1");
+    EXPECT_EQ(received, Lines{line});
+    EXPECT_EQ(reported, Lines{line + " | " + failure});
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("Msg: FICHA NAO ATUALIZADA"), std::string::npos) << log[0];
+  }
 }
 
 // --- Keys and connects during the blink of an accepted badge ---------------

@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -78,6 +80,29 @@ struct Attempt {
   milliseconds took{0};
 };
 
+// Another program's transaction (an office program editing an order item)
+// that has changed a row and neither commits nor rolls back until told.
+class HeldRow {
+ public:
+  HeldRow(const db::ConnectionSettings& settings, const std::string& update)
+      : connection_(settings) {
+    connection_.startTransaction();
+    connection_.execute(update);
+  }
+  void release() { connection_.rollback(); }
+
+ private:
+  db::Connection connection_;
+};
+
+// True once a statement of another attachment (the server's) is running an
+// update of order items: with the row held, it is waiting for the lock.
+bool SomeoneWaitsToUpdateItems(db::Connection& monitor) {
+  return test::countRows(monitor, "MON$STATEMENTS",
+                         "MON$STATE = 1 and MON$ATTACHMENT_ID <> current_connection and "
+                         "upper(MON$SQL_TEXT) containing 'UPDATE ITENSPV'") > 0;
+}
+
 class MtserverDatabaseFaults : public testing::Test {
  protected:
   void SetUp() override {
@@ -126,6 +151,16 @@ class MtserverDatabaseFaults : public testing::Test {
     return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - started);
   }
 
+  HeldRow Hold(const std::string& update) {
+    return HeldRow(firebird_.settings(database_.path()), update);
+  }
+
+  // Waits (at most 10 s) until the server waits for a held order item.
+  bool ServerWaitsForTheLock() {
+    db::Connection monitor(firebird_.settings(database_.path()));
+    return WaitUntil([&] { return SomeoneWaitsToUpdateItems(monitor); }, 10000);
+  }
+
   void ExpectHistory() {
     db::Connection connection(firebird_.settings(database_.path()));
     ExpectHistoryMatches(connection, kShift, answers_);
@@ -143,7 +178,8 @@ class MtserverDatabaseFaults : public testing::Test {
       if (row != std::string::npos) ++row;
     }
     if (row == std::string::npos || row + 22 > screen.size()) return "";
-    return screen.substr(row + 1, 20);
+    const std::string text = screen.substr(row + 1, 20);
+    return text.find_first_not_of(' ') == std::string::npos ? "" : text;
   }
 
   TempFolder folder_;
@@ -175,6 +211,72 @@ TEST_F(MtserverDatabaseFaults, CardsPostAgainAfterTheDatabaseComesBackAndNoneIsH
 
   // A card posted twice is refused the second time.
   EXPECT_EQ(Post(kAssembly).shown, "NAO ATUALIZAD");
+  ExpectHistory();
+  EXPECT_EQ(server_.terminate(), 0) << server_.errors();
+}
+
+TEST_F(MtserverDatabaseFaults, ALockHeldPastTheTimeoutFailsOnlyTheCardsThatNeedTheRow) {
+  Attempt assembly = Post(kAssembly);
+  ASSERT_EQ(assembly.shown, kAssembly.postedText);
+  ASSERT_EQ(Post(kFinishing).shown, kFinishing.postedText);
+  const milliseconds unhindered = assembly.took;
+
+  // The dispatch card marks item 00004501/001 in stock; an office program
+  // holds that row for well over the lock timeout while one terminal keeps
+  // trying the card and another posts cards that do not need the row.
+  HeldRow item = Hold(
+      "update ITENSPV set SIT_IT = SIT_IT where PEDIDO_IT = '00004501' and "
+      "ITEM_IT = '001'");
+  const auto held = std::chrono::steady_clock::now();
+  std::atomic<bool> holding{true};
+  std::vector<Attempt> blocked;
+  std::thread dispatch([&] {
+    while (holding) blocked.push_back(Post(kDispatch, "127.0.0.2"));
+  });
+  EXPECT_TRUE(ServerWaitsForTheLock());
+  std::vector<Attempt> others;
+  for (const ShiftCard* card : {&kSubCard, &kBox301, &kBox302}) {
+    others.push_back(Post(*card, "127.0.0.3"));
+  }
+  std::this_thread::sleep_until(held + seconds(4 * kLockTimeoutSeconds));
+  holding = false;
+  dispatch.join();
+  item.release();
+
+  ASSERT_FALSE(blocked.empty());
+  for (const Attempt& attempt : blocked) {
+    EXPECT_EQ(attempt.shown, "NAO ATUALIZAD");
+  }
+  // The floor goes on: a card that does not need the row waits at most for
+  // one lock timeout of the blocked terminal's card.
+  const milliseconds bound = unhindered + seconds(kLockTimeoutSeconds) + seconds(2);
+  for (std::size_t i = 0; i < others.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LT(others[i].took, bound);
+  }
+  EXPECT_EQ(others[0].shown, kSubCard.postedText);
+  EXPECT_EQ(others[1].shown, kBox301.postedText);
+  EXPECT_EQ(others[2].shown, kBox302.postedText);
+  std::cerr << "[ figures  ] unhindered " << unhindered.count() << " ms; while held:";
+  for (const Attempt& attempt : others) std::cerr << " " << attempt.took.count() << " ms";
+  std::cerr << "; blocked card attempts " << blocked.size() << "\n";
+
+  // Once the row is free the same card posts at once.
+  EXPECT_EQ(Post(kDispatch, "127.0.0.2").shown, kDispatch.postedText);
+
+  // A lock released before the timeout: the card waits for it, then posts.
+  HeldRow release = Hold(
+      "update ITENSPV set SIT_IT = SIT_IT where PEDIDO_IT = '00004502' and "
+      "ITEM_IT = '001'");
+  auto lastBox = std::async(std::launch::async, [&] { return Post(kBox303, "127.0.0.2"); });
+  EXPECT_TRUE(ServerWaitsForTheLock());
+  std::this_thread::sleep_for(milliseconds(kLockTimeoutSeconds * 1000 / 3));
+  release.release();
+  const Attempt waited = lastBox.get();
+  EXPECT_EQ(waited.shown, kBox303.postedText);
+  std::cerr << "[ figures  ] card that waited for a lock released after "
+            << kLockTimeoutSeconds * 1000 / 3 << " ms: " << waited.took.count() << " ms\n";
+
   ExpectHistory();
   EXPECT_EQ(server_.terminate(), 0) << server_.errors();
 }
