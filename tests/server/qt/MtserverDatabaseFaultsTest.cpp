@@ -281,5 +281,44 @@ TEST_F(MtserverDatabaseFaults, ALockHeldPastTheTimeoutFailsOnlyTheCardsThatNeedT
   EXPECT_EQ(server_.terminate(), 0) << server_.errors();
 }
 
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(MtserverDatabaseFaults, CardsArePostedWhileTheLogFolderIsUnusableAndLoggedAgainAfter) {
+  ASSERT_EQ(Post(kAssembly).shown, kAssembly.postedText);
+
+  // The log folder replaced by a regular file of the same name: every line
+  // fails to open (ENOTDIR), whoever runs the server.
+  const std::filesystem::path logFolder = folder_ / "log";
+  const std::filesystem::path setAside = folder_ / "log.aside";
+  std::filesystem::rename(logFolder, setAside);
+  WriteFile(logFolder, "not a folder\n");
+  EXPECT_EQ(Post(kFinishing).shown, kFinishing.postedText);
+  EXPECT_EQ(Post(kSubCard).shown, kSubCard.postedText);
+
+  std::filesystem::remove(logFolder);
+  std::filesystem::rename(setAside, logFolder);
+  EXPECT_EQ(Post(kBox301).shown, kBox301.postedText);
+  EXPECT_EQ(Post(kBox302).shown, kBox302.postedText);
+
+  ExpectHistory();
+  ASSERT_EQ(server_.terminate(), 0) << server_.errors();
+
+  // Reported (on standard error, headless) once when it fails and once when
+  // it recovers, however many lines were lost in between; the lines after
+  // recovery are in the file.
+  const std::string errors = server_.errors();
+  EXPECT_EQ(Occurrences(errors, "Log inacess\xC3\xADvel"), 1u) << errors;
+  EXPECT_EQ(Occurrences(errors, "Log gravado novamente"), 1u) << errors;
+  const std::string log = server_.log();
+  EXPECT_EQ(Occurrences(log, "Msg: TALAO ATUALIZADO"), 2u) << log;
+  EXPECT_EQ(Occurrences(log, "Msg: SUBFICHA ATUALIZADA"), 0u) << log;
+}
+
 }  // namespace
 }  // namespace mts
