@@ -45,9 +45,21 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
   std::string code;
   std::string name;
   std::string sector;
-  if (!production_.LocalizarFuncionario(badge, code, name, sector)) {
+  bool found = false;
+  std::string failure;
+  try {
+    found = production_.LocalizarFuncionario(badge, code, name, sector);
+  } catch (const db::DatabaseError& error) {
+    // As for a card: the badge is refused on its own terminal, the floor
+    // goes on.
+    failure = error.what();
+  }
+  if (!found) {
     if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
-    addReceived_(TerminalPrefix(terminal) + "Funcionario " + badge + " nao localizado.");
+    const std::string line = TerminalPrefix(terminal) + "Funcionario " + badge +
+                             " nao localizado." + (failure.empty() ? "" : " Erro: " + failure);
+    addReceived_(line);
+    if (!failure.empty() && reportDatabaseError_) reportDatabaseError_(line, failure);
     screen_.ShowResult(terminal, kBadgeRefused);
     screen_.PositionCursor(terminal, kBadgeRow,
                            static_cast<int>(badge.size()) + kBadgeCursorOffset);

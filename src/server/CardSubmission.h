@@ -20,16 +20,22 @@ namespace mts {
 // added to the received-data view and, through ShowResult, to the log file.
 //
 // The screen, the production operations and the line writer are the server's
-// and must outlive it. Event-loop thread only. Errors raised by the production
-// module (database failures, writers) are not caught here: they reach the
-// server's error handler, and the terminal shows no result for that entry.
+// and must outlive it. Event-loop thread only. A database failure while a
+// card is posted (a row locked past the lock timeout, the database gone)
+// refuses that card on its own terminal like a validation refusal, with the
+// database's message as the detail, and goes to the database error reporter;
+// the card's transaction has rolled back by then. A database failure while a
+// badge is looked up refuses the badge the same way ("FUNC. NAO LOCALIZADO").
+// Either way the other terminals are not touched. Other errors raised by the
+// production module (writers) are not caught here: they reach the server's
+// error handler, and the terminal shows no result for that entry.
 class CardSubmission {
  public:
   // Adds one line to the received-data view.
   using ReceivedWriter = std::function<void(const std::string& line)>;
 
-  // Told of each database failure that refused a card: the line added to the
-  // received-data view and the database's message.
+  // Told of each database failure that refused a badge or a card: the line
+  // added to the received-data view and the database's message.
   using DatabaseErrorReporter =
       std::function<void(const std::string& line, const std::string& message)>;
 

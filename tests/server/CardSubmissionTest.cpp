@@ -60,6 +60,14 @@ void PrintTo(const Dialect& d, std::ostream* os) {
   *os << d.name;
 }
 
+// A production module whose database is gone when a badge is looked up.
+class FailingBadgeLookUp : public FakeProductionOperations {
+ public:
+  bool LocalizarFuncionario(const std::string&, std::string&, std::string&, std::string&) override {
+    throw db::DatabaseError("connection lost", true);
+  }
+};
+
 // A terminal with LEDs, registered and at the badge prompt, with the flow
 // wired to a scripted production module.
 class SubmissionTest : public testing::TestWithParam<Dialect> {
@@ -155,6 +163,24 @@ TEST_P(SubmissionTest, RefusedBadgeLightsRedShowsTheMessageAndPutsTheCursorAfter
   EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
   EXPECT_EQ(Terminal().Input, "123456789012");
   EXPECT_EQ(Terminal().ShownResult, "FUNC. NAO LOCALIZADO");
+}
+
+TEST_P(SubmissionTest, ABadgeLookUpTheDatabaseFailsIsRefusedOnItsTerminalAndReported) {
+  FailingBadgeLookUp production;
+  CardSubmission submission(*screen, production,
+                            [this](const std::string& line) { received.push_back(line); });
+  std::vector<std::string> reported;
+  submission.setDatabaseErrorReporter(
+      [&](const std::string&, const std::string& message) { reported.push_back(message); });
+  Terminal().Input = "1001";
+
+  EXPECT_NO_THROW(submission.SubmitBadge(Terminal(), "1001"));
+
+  EXPECT_EQ(Terminal().ShownResult, "FUNC. NAO LOCALIZADO");
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+  EXPECT_EQ(received, Lines{"Terminal 0 - Funcionario 1001 nao localizado. Erro: connection lost"});
+  EXPECT_EQ(reported, Lines{"connection lost"});
+  EXPECT_EQ(timer.pendingCount(), 0u);
 }
 
 TEST_P(SubmissionTest, PostedCardLightsGreenRedrawsThePromptAndShowsTheKindsText) {
