@@ -273,10 +273,14 @@ TEST_F(MtserverDatabaseFaults, ALockHeldPastTheTimeoutFailsOnlyTheCardsThatNeedT
   dispatch.join();
   item.release();
 
+  // Each refusal is the database's failure, logged with the card.
   ASSERT_FALSE(blocked.empty());
   for (const Attempt& attempt : blocked) {
     EXPECT_EQ(attempt.shown, "NAO ATUALIZAD");
   }
+  EXPECT_EQ(Occurrences(server_.log(), "Ficha 00010100010000 nao atualizada. Erro: "),
+            blocked.size())
+      << server_.log();
   // The floor goes on: a card that does not need the row waits at most for
   // one lock timeout of the blocked terminal's card.
   const milliseconds bound = unhindered + seconds(kLockTimeoutSeconds) + seconds(2);
