@@ -125,11 +125,11 @@ class MtserverDatabaseFaults : public testing::Test {
     ASSERT_TRUE(server_.logHas("AtivarServer: servidor ativo\n")) << server_.log();
   }
 
-  // Posts the card from a terminal of its own at `address` and records what it
-  // was shown: the card's posted text, "NAO ATUALIZAD" for a refusal, the
-  // screen's result row for any other answer (a refused badge), or "" when the connection ended
-  // before an answer. Safe to call from several threads at once.
-  // With `pauseMs`, the operator waits that long between the login and the card.
+  // Posts the card from a terminal of its own at `address`, the operator
+  // pausing `pauseMs` between the login and the card, and records what it was
+  // shown: the card's posted text, "NAO ATUALIZAD" for a refused card, the
+  // result row for any other answer (a refused badge), or "" when no answer
+  // came. Safe to call from several threads at once.
   Attempt Post(const ShiftCard& card, const char* address = "127.0.0.1", int pauseMs = 0) {
     const auto started = std::chrono::steady_clock::now();
     QProcess mtterm;
