@@ -21,6 +21,7 @@ using test::FakeListener;
 using test::ManualTimer;
 using test::RecordingActivity;
 using test::RecordingView;
+using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -104,6 +105,30 @@ TEST_F(ServerActivityTest, UnreachableDatabaseAtStartUpIsReported) {
   EXPECT_EQ(activity_.calls[0].rfind("database error ", 0), 0u) << activity_.calls[0];
   EXPECT_NE(activity_.calls[0].find("/nao/existe.fdb"), std::string::npos);
   EXPECT_EQ(activity_.calls[0].substr(activity_.calls[0].size() - 9), " (closed)");
+}
+
+TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpIsReportedWithoutRestartingTheListener) {
+  Start("/nao/existe.fdb");
+  auto terminal = listener_.connect("10.0.0.1");
+  core_.ClientConnect(terminal);
+  auto other = listener_.connect("10.0.0.2");
+  core_.ClientConnect(other);
+  activity_.calls.clear();
+
+  for (const char* key : {"1", "\r"}) {
+    HandlerThrows([&] { core_.ServerClientRead(terminal, key); });
+  }
+
+  // The database error comes before the refusal, and nothing restarts: the
+  // other terminal keeps its connection.
+  ASSERT_EQ(activity_.calls.size(), 4u);
+  EXPECT_EQ(activity_.calls[2].rfind("database error ", 0), 0u) << activity_.calls[2];
+  EXPECT_EQ(activity_.calls[2].substr(activity_.calls[2].size() - 9), " (closed)");
+  EXPECT_EQ(activity_.calls[3].rfind("badge 0 refused", 0), 0u) << activity_.calls[3];
+  EXPECT_EQ(listener_.closes, 0);
+  EXPECT_EQ(listener_.active.size(), 2u);
+  EXPECT_NE(ReadFile(core_.LogFileName()).find("Funcionario 1 nao localizado. Erro: "),
+            std::string::npos);
 }
 
 }  // namespace
