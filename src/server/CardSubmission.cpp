@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "dataaccess/firebird/DatabaseError.h"
 #include "routines/Windows1252Text.h"
 #include "server/RewriteCardCode.h"
 
@@ -45,21 +44,9 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
   std::string code;
   std::string name;
   std::string sector;
-  bool found = false;
-  std::string failure;
-  try {
-    found = production_.LocalizarFuncionario(badge, code, name, sector);
-  } catch (const db::DatabaseError& error) {
-    // As for a card: the badge is refused on its own terminal, the floor
-    // goes on.
-    failure = error.what();
-  }
-  if (!found) {
+  if (!production_.LocalizarFuncionario(badge, code, name, sector)) {
     if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
-    const std::string line = TerminalPrefix(terminal) + "Funcionario " + badge +
-                             " nao localizado." + (failure.empty() ? "" : " Erro: " + failure);
-    addReceived_(line);
-    if (!failure.empty() && reportDatabaseError_) reportDatabaseError_(line, failure);
+    addReceived_(TerminalPrefix(terminal) + "Funcionario " + badge + " nao localizado.");
     screen_.ShowResult(terminal, kBadgeRefused);
     screen_.PositionCursor(terminal, kBadgeRow,
                            static_cast<int>(badge.size()) + kBadgeCursorOffset);
@@ -96,17 +83,7 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
   const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
-  TRetorno posted;
-  bool databaseFailed = false;
-  try {
-    posted = PostCard(terminal, code);
-  } catch (const db::DatabaseError& error) {
-    // One card's failure must not reach the server's error handler, which
-    // restarts the listener and drops every terminal of the floor; its
-    // transaction has already rolled back whole.
-    posted = {false, error.what()};
-    databaseFailed = true;
-  }
+  const TRetorno posted = PostCard(terminal, code);
 
   if (posted.Sucesso) {
     if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
@@ -121,10 +98,8 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
   if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
   terminal.PendingError = posted.Mensagem;
   screen_.ShowResult(terminal, kCardRefused);
-  const std::string line =
-      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + posted.Mensagem;
-  addReceived_(line);
-  if (databaseFailed && reportDatabaseError_) reportDatabaseError_(line, posted.Mensagem);
+  addReceived_(TerminalPrefix(terminal) + "Ficha " + code +
+               " nao atualizada. Erro: " + posted.Mensagem);
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);

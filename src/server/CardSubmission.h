@@ -3,7 +3,6 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <utility>
 
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
@@ -20,31 +19,16 @@ namespace mts {
 // added to the received-data view and, through ShowResult, to the log file.
 //
 // The screen, the production operations and the line writer are the server's
-// and must outlive it. Event-loop thread only. A database failure while a
-// card is posted (a row locked past the lock timeout, the database gone)
-// refuses that card on its own terminal like a validation refusal, with the
-// database's message as the detail, and goes to the database error reporter;
-// the card's transaction has rolled back by then. A database failure while a
-// badge is looked up refuses the badge the same way ("FUNC. NAO LOCALIZADO").
-// Either way the other terminals are not touched. Other errors raised by the
-// production module (writers) are not caught here: they reach the server's
-// error handler, and the terminal shows no result for that entry.
+// and must outlive it. Event-loop thread only. Errors raised by the production
+// module (database failures, writers) are not caught here: they reach the
+// server's error handler, and the terminal shows no result for that entry.
 class CardSubmission {
  public:
   // Adds one line to the received-data view.
   using ReceivedWriter = std::function<void(const std::string& line)>;
 
-  // Told of each database failure that refused a badge or a card: the line
-  // added to the received-data view and the database's message.
-  using DatabaseErrorReporter =
-      std::function<void(const std::string& line, const std::string& message)>;
-
   CardSubmission(TerminalScreen& screen, ProductionOperations& production,
                  ReceivedWriter addReceived);
-
-  void setDatabaseErrorReporter(DatabaseErrorReporter reporter) {
-    reportDatabaseError_ = std::move(reporter);
-  }
 
   // Who is told each badge and card result once it is on the terminal; none
   // when null. Borrowed: it must outlive the submission or be reset first.
@@ -63,9 +47,8 @@ class CardSubmission {
   void SubmitBadge(TRegConnection& terminal, const std::string& badge);
 
   // Posts the typed code (rewritten first). Posted: green LED, card prompt,
-  // the success text of CardKind. Refused (by a check or by a database
-  // failure): red LED, "FICHA NAO ATUALIZADA", the message kept in
-  // PendingError and the typed code left in Input.
+  // the success text of CardKind. Refused: red LED, "FICHA NAO ATUALIZADA",
+  // the message kept in PendingError and the typed code left in Input.
   void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
 
   // Identifies, validates and records one card for the logged-in employee and
@@ -86,7 +69,6 @@ class CardSubmission {
   TerminalScreen& screen_;
   ProductionOperations& production_;
   ReceivedWriter addReceived_;
-  DatabaseErrorReporter reportDatabaseError_;
   ServerActivity* activity_ = nullptr;
   // The card as identification left it by the last PostCard (empty when it was
   // not identified): its sector and kind label the reported result.

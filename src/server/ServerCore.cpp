@@ -49,12 +49,7 @@ ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& li
       submission_(screen_, productionOperations_,
                   [this](const std::string& line) { AddReceived(line); }),
       input_(RegConnections_, screen_, submission_,
-             [this](const std::string& line) { AddReceived(line); }) {
-  submission_.setDatabaseErrorReporter([this](const std::string& line, const std::string& message) {
-    WriteLog(line);
-    if (activity_) activity_->databaseError(message, sqlCon_.isOpen());
-  });
-}
+             [this](const std::string& line) { AddReceived(line); }) {}
 
 ServerCore::~ServerCore() = default;
 

@@ -37,9 +37,7 @@ inline constexpr const char* kServerTitle = "Varnel Sistemas - Servidor de Micro
 //
 // Received keys go to the terminal input state machine (TerminalInput), which
 // submits complete entries to the badge and card flow (CardSubmission) on the
-// production module. A database failure of one badge or card is answered on
-// its own terminal and written to the log and the activity; it never reaches
-// the error handler, so the other terminals keep their connections.
+// production module.
 //
 // Owns the registry, the LED list, the connection (sqlCon) and the production
 // module, which live until it is destroyed. The view, the listener and the

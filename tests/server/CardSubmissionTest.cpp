@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
 #include "server/RegConnections.h"
 #include "server/TerminalInput.h"
@@ -59,14 +58,6 @@ const Dialect kStxEtx{"StxEtx", true, "\x02L\x03",
 void PrintTo(const Dialect& d, std::ostream* os) {
   *os << d.name;
 }
-
-// A production module whose database is gone when a badge is looked up.
-class FailingBadgeLookUp : public FakeProductionOperations {
- public:
-  bool LocalizarFuncionario(const std::string&, std::string&, std::string&, std::string&) override {
-    throw db::DatabaseError("connection lost", true);
-  }
-};
 
 // A terminal with LEDs, registered and at the badge prompt, with the flow
 // wired to a scripted production module.
@@ -163,24 +154,6 @@ TEST_P(SubmissionTest, RefusedBadgeLightsRedShowsTheMessageAndPutsTheCursorAfter
   EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
   EXPECT_EQ(Terminal().Input, "123456789012");
   EXPECT_EQ(Terminal().ShownResult, "FUNC. NAO LOCALIZADO");
-}
-
-TEST_P(SubmissionTest, ABadgeLookUpTheDatabaseFailsIsRefusedOnItsTerminalAndReported) {
-  FailingBadgeLookUp production;
-  CardSubmission submission(*screen, production,
-                            [this](const std::string& line) { received.push_back(line); });
-  std::vector<std::string> reported;
-  submission.setDatabaseErrorReporter(
-      [&](const std::string&, const std::string& message) { reported.push_back(message); });
-  Terminal().Input = "1001";
-
-  EXPECT_NO_THROW(submission.SubmitBadge(Terminal(), "1001"));
-
-  EXPECT_EQ(Terminal().ShownResult, "FUNC. NAO LOCALIZADO");
-  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
-  EXPECT_EQ(received, Lines{"Terminal 0 - Funcionario 1001 nao localizado. Erro: connection lost"});
-  EXPECT_EQ(reported, Lines{"connection lost"});
-  EXPECT_EQ(timer.pendingCount(), 0u);
 }
 
 TEST_P(SubmissionTest, PostedCardLightsGreenRedrawsThePromptAndShowsTheKindsText) {
@@ -414,56 +387,6 @@ TEST(PostCardRefusals, AWriterFailurePassesThroughAndNoResultIsShown) {
   EXPECT_TRUE(connection->writes.empty());
   EXPECT_TRUE(received.empty());
   EXPECT_TRUE(log.empty());
-}
-
-// A database failure in any writer (a row held past the lock timeout, the
-// database gone) refuses only that card, on its own terminal, and is reported.
-TEST(PostCardRefusals, ADatabaseFailureWhileRecordingIsTheCardsRefusal) {
-  struct Row {
-    const char* name;
-    bool cutCard;
-    const char* writer;
-  };
-  const std::vector<Row> rows{{"whole card", false, "GravarAtuProducao"},
-                              {"cut card", true, "GravarFichaCorteAtuSetor"}};
-  const std::string failure = "lock time-out on wait transaction";
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    ManualTimer timer;
-    Lines log;
-    TerminalScreen screen({}, timer, [&](const std::string& line) { log.push_back(line); });
-    FakeProductionOperations production;
-    Lines received;
-    Lines reported;
-    CardSubmission submission(screen, production,
-                              [&](const std::string& line) { received.push_back(line); });
-    submission.setDatabaseErrorReporter([&](const std::string& line, const std::string& message) {
-      reported.push_back(line + " | " + message);
-    });
-    production.cards["1"].request.TipoAtualizacao = "F";
-    production.cards["1"].request.FichaCorte = row.cutCard;
-    production.onWrite = [&](const std::string& writer) {
-      if (writer == row.writer) throw db::DatabaseError(failure);
-    };
-    auto connection = test::MakeConnection("10.0.0.1");
-    TRegConnection terminal;
-    terminal.Connection = connection;
-    terminal.State = TerminalState::WaitingCard;
-    terminal.TerminalNumber = 0;
-    terminal.CardKind = "previous";
-    terminal.Input = "1";
-
-    EXPECT_NO_THROW(submission.SubmitCard(terminal, "1"));
-    const std::string line = "Terminal 0 - Ficha 1 nao atualizada. Erro: " + failure;
-    EXPECT_EQ(terminal.ShownResult, "FICHA NAO ATUALIZADA");
-    EXPECT_EQ(terminal.PendingError, failure);
-    EXPECT_EQ(terminal.CardKind, "previous");
-    EXPECT_EQ(terminal.Input, "1");
-    EXPECT_EQ(received, Lines{line});
-    EXPECT_EQ(reported, Lines{line + " | " + failure});
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_NE(log[0].find("Msg: FICHA NAO ATUALIZADA"), std::string::npos) << log[0];
-  }
 }
 
 // --- Keys and connects during the blink of an accepted badge ---------------

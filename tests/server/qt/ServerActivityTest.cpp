@@ -21,7 +21,6 @@ using test::FakeListener;
 using test::ManualTimer;
 using test::RecordingActivity;
 using test::RecordingView;
-using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -107,7 +106,7 @@ TEST_F(ServerActivityTest, UnreachableDatabaseAtStartUpIsReported) {
   EXPECT_EQ(activity_.calls[0].substr(activity_.calls[0].size() - 9), " (closed)");
 }
 
-TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpIsReportedWithoutRestartingTheListener) {
+TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpGoesToTheHandlerAndRestartsTheListener) {
   Start("/nao/existe.fdb");
   auto terminal = listener_.connect("10.0.0.1");
   core_.ClientConnect(terminal);
@@ -119,16 +118,17 @@ TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpIsReportedWithoutRestart
     HandlerThrows([&] { core_.ServerClientRead(terminal, key); });
   }
 
-  // The database error comes before the refusal, and nothing restarts: the
-  // other terminal keeps its connection.
+  // The badge gets no answer of its own: the error is a database error, the
+  // listener restarts and both terminals lose their connections.
   ASSERT_EQ(activity_.calls.size(), 4u);
+  EXPECT_EQ(activity_.calls[1], "key 0 \r");
   EXPECT_EQ(activity_.calls[2].rfind("database error ", 0), 0u) << activity_.calls[2];
-  EXPECT_EQ(activity_.calls[2].substr(activity_.calls[2].size() - 9), " (closed)");
-  EXPECT_EQ(activity_.calls[3].rfind("badge 0 refused", 0), 0u) << activity_.calls[3];
-  EXPECT_EQ(listener_.closes, 0);
-  EXPECT_EQ(listener_.active.size(), 2u);
-  EXPECT_NE(ReadFile(core_.LogFileName()).find("Funcionario 1 nao localizado. Erro: "),
-            std::string::npos);
+  EXPECT_EQ(activity_.calls[3].rfind("restarted ", 0), 0u) << activity_.calls[3];
+  EXPECT_EQ(listener_.closes, 1);
+  EXPECT_TRUE(listener_.active.empty());
+  EXPECT_FALSE(terminal->isOpen());
+  EXPECT_FALSE(other->isOpen());
+  EXPECT_EQ(terminal->sent().find("NAO LOCALIZADO"), std::string::npos) << terminal->sent();
 }
 
 }  // namespace

@@ -115,4 +115,10 @@ void ExpectHistoryMatches(db::Connection& connection, const std::vector<ShiftCar
   }
 }
 
+void ExpectNotRecorded(db::Connection& connection, const ShiftCard& card) {
+  const CardRows rows = RowsOf(connection, card);
+  EXPECT_TRUE(IsAbsent(card, rows))
+      << card.card << " recorded by a failed attempt: " << Describe(rows);
+}
+
 }  // namespace mts::testing_support

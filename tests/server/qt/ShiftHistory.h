@@ -44,4 +44,8 @@ struct ShownAnswer {
 void ExpectHistoryMatches(db::Connection& connection, const std::vector<ShiftCard>& cards,
                           const std::vector<ShownAnswer>& answers);
 
+// Expects none of the card's rows in the database: for a card whose attempts
+// so far are known to have failed (its transaction rolled back whole).
+void ExpectNotRecorded(db::Connection& connection, const ShiftCard& card);
+
 }  // namespace mts::testing_support
