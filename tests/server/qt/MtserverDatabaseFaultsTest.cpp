@@ -325,6 +325,11 @@ TEST_F(MtserverDatabaseFaults, ALockHeldPastTheTimeoutFailsTheCardAndTheFloorGoe
   }
   EXPECT_TRUE(RestartedTimes(restarts + blocked.size())) << server_.output();
   EXPECT_EQ(Restarts() - restarts, blocked.size()) << server_.output();
+  // Each shown in the window as the database's conflict with the held row.
+  EXPECT_EQ(Occurrences(server_.output(), "Erro Conex"), blocked.size()) << server_.output();
+  EXPECT_EQ(Occurrences(server_.output(), "update conflicts with concurrent update"),
+            blocked.size())
+      << server_.output();
   item.release();
   ExpectNotRecorded(kDispatch);
 
