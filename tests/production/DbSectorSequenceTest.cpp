@@ -237,6 +237,26 @@ TEST_F(SectorSequenceTest, ProductSectorsAndPreviousSectors) {
 namespace mts::test {
 namespace {
 
+// The product's sector list is read once per card (the product check and the
+// previous-sector filter share it), so a change made between two cards must
+// still reach the second one.
+TEST_F(SectorSequenceTest, ProductSectorChangesReachTheNextValidation) {
+  cardOfProductPR02(factory, productThrough({"01", "02", "03"}));
+  auto module = createModule();
+  const TDadosAtuProducao request = mainCard("03", "000200");
+
+  // 03 follows 02, which the product goes through and has not posted.
+  TRetorno answer = validate(*module, request);
+  EXPECT_FALSE(answer.Sucesso);
+  EXPECT_EQ(answer.Mensagem, "O setor \"COSTURA\" n\xE3o foi atualizado.");
+
+  connection().execute(
+      "delete from PRODUTO_SETOR where CODIGO_PRODUTO_PS = 'PR02' and "
+      "CODIGO_SETOR_PS = '02'");
+  answer = validate(*module, request);
+  EXPECT_TRUE(answer.Sucesso) << answer.Mensagem;
+}
+
 // One module serves every card: a sector changed before a validation is seen
 // by it, whatever the module did since the last one. (Identification and the
 // validation after it run back to back, with nothing in between.)

@@ -76,6 +76,7 @@ bool SectorSequence::ValidarTipoAtuSetor(std::string& mensagem) {
 }
 
 void SectorSequence::AbrirItemFicha() {
+  setoresDoProdutoDoItem_ = false;
   sqlItensPv.close();
   sqlItensPv.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha);
   sqlItensPv.open();
@@ -93,6 +94,7 @@ bool SectorSequence::ValidarSetorProduto(const std::string& produto, std::string
   sqlSetorProd.close();
   sqlSetorProd.params().set("PROD", produto);
   sqlSetorProd.open();
+  setoresDoProdutoDoItem_ = produto == ProdutoItem();
   if (sqlSetorProd.isEmpty()) return true;
   for (const db::Row& row : sqlSetorProd.rows()) {
     if (row.text("CODIGO_SETOR_PS") == dados_.Setor) return true;
@@ -134,9 +136,13 @@ bool SectorSequence::ValidarSetoresAnteriores(std::string& mensagem) {
 
 std::string SectorSequence::FiltrarSetoresAnteriores(const std::string& setoresAnteriores) {
   if (setoresAnteriores.empty()) return setoresAnteriores;
-  sqlSetorProd.close();
-  sqlSetorProd.params().set("PROD", ProdutoItem());
-  sqlSetorProd.open();
+  // The product check of the same card has usually just read this list.
+  if (!setoresDoProdutoDoItem_ || !sqlSetorProd.isOpen()) {
+    sqlSetorProd.close();
+    sqlSetorProd.params().set("PROD", ProdutoItem());
+    sqlSetorProd.open();
+    setoresDoProdutoDoItem_ = true;
+  }
   std::vector<std::string> setoresProduto;
   for (const db::Row& row : sqlSetorProd.rows()) {
     setoresProduto.push_back(row.text("CODIGO_SETOR_PS"));

@@ -64,6 +64,8 @@ class SectorSequence {
   ModuleQuery sqlSetorFunc;
   ModuleQuery sqlItensPv;
   ModuleQuery sqlSetorProd;
+  // sqlSetorProd holds the sector list of the product of the item opened last.
+  bool setoresDoProdutoDoItem_ = false;
   ModuleQuery sqlSetAntAtu;  // text built at each use
   ModuleQuery sqlSetAgrup;
 };

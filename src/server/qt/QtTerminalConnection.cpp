@@ -18,12 +18,18 @@ bool QtTerminalConnection::isOpen() const {
 
 void QtTerminalConnection::send(std::string_view bytes) {
   if (!isOpen() || bytes.empty()) return;
+  // Qt sends what was written when control returns to the event loop (or at
+  // flush), so a screen drawn piece by piece leaves in one write instead of
+  // one per piece.
   socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
-  socket_->flush();
   if (maxPendingOutput_ > 0 && socket_->bytesToWrite() > maxPendingOutput_) {
     markClosed();
     if (overflow_) overflow_();
   }
+}
+
+void QtTerminalConnection::flush() {
+  if (isOpen()) socket_->flush();
 }
 
 }  // namespace mts

@@ -130,6 +130,7 @@ void QtTerminalListener::AcceptPending() {
     Guarded([&] {
       if (events_) events_->ClientConnect(connection);
     });
+    connection->flush();
   }
 }
 
@@ -201,6 +202,9 @@ void QtTerminalListener::ReadAvailable(const std::shared_ptr<QtTerminalConnectio
   Guarded([&] {
     if (events_) events_->ServerClientRead(connection, unit);
   });
+  // The answer leaves now, whole, not after the other terminals' events of
+  // this pass of the event loop.
+  connection->flush();
 }
 
 void QtTerminalListener::Dropped(QtTerminalConnection* connection) {
