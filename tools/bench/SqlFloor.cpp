@@ -101,26 +101,35 @@ void postOne(db::Connection& connection, const FloorCard& card) {
 
 }  // namespace
 
-LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
-                           bool ownTransactions) {
-  std::vector<std::chrono::nanoseconds> latencies;
-  latencies.reserve(cards.size());
+void prepareFloor(db::Connection& connection) {
   // Every statement prepared once beforehand, as a long-running server has them.
   for (const char* sql : {kEmployeeInSector, kPendingOperations, kProgramme, kItemProduct,
                           kProductSector, kCard, kSector, kPostings, kInsert}) {
     connection.prepare(sql);
   }
+}
+
+std::chrono::nanoseconds postOneAtFloor(db::Connection& connection, const FloorCard& card,
+                                        bool ownTransactions) {
+  const Clock::time_point begun = Clock::now();
+  if (ownTransactions) {
+    postOne(connection, card);
+  } else {
+    db::Transaction transaction(connection);
+    postOne(connection, card);
+    transaction.commit();
+  }
+  return Clock::now() - begun;
+}
+
+LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
+                           bool ownTransactions) {
+  std::vector<std::chrono::nanoseconds> latencies;
+  latencies.reserve(cards.size());
+  prepareFloor(connection);
   const Clock::time_point start = Clock::now();
   for (const FloorCard& card : cards) {
-    const Clock::time_point begun = Clock::now();
-    if (ownTransactions) {
-      postOne(connection, card);
-    } else {
-      db::Transaction transaction(connection);
-      postOne(connection, card);
-      transaction.commit();
-    }
-    latencies.push_back(Clock::now() - begun);
+    latencies.push_back(postOneAtFloor(connection, card, ownTransactions));
   }
   return summarise(latencies, Clock::now() - start);
 }

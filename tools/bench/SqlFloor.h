@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -35,5 +36,12 @@ struct FloorCard {
 // what those commits cost the card; the card's work is otherwise the same.
 LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
                            bool ownTransactions = false);
+
+// The same, a card at a time, for runs that interleave the floor with other
+// work: prepareFloor once on the connection, then postOneAtFloor per card,
+// which returns the card's latency.
+void prepareFloor(db::Connection& connection);
+std::chrono::nanoseconds postOneAtFloor(db::Connection& connection, const FloorCard& card,
+                                        bool ownTransactions = false);
 
 }  // namespace mts::bench
