@@ -257,6 +257,28 @@ TEST_F(SectorSequenceTest, ProductSectorChangesReachTheNextValidation) {
   EXPECT_TRUE(answer.Sucesso) << answer.Mensagem;
 }
 
+// A whole card's postings are read once per validation and answer every
+// sector's question in it; nothing of them is kept for the next validation or
+// for a check called on its own.
+TEST_F(SectorSequenceTest, PostingsReachTheNextValidationAndEachCheckCalledAlone) {
+  auto module = createModule();
+  const TDadosAtuProducao request = mainCard("02");
+  TRetorno answer = validate(*module, request);
+  EXPECT_EQ(answer.Mensagem, "O setor \"CORTE\" n\xE3o foi atualizado.");
+  factory.posting(posted("01"));
+  answer = validate(*module, request);
+  EXPECT_TRUE(answer.Sucesso) << answer.Mensagem;
+
+  module->DadosAtuProducao = mainCard("03");
+  std::string mensagem;
+  EXPECT_FALSE(module->SetorAnteriorAtualizado("02", mensagem));
+  factory.posting(posted("02"));
+  EXPECT_TRUE(module->SetorAnteriorAtualizado("02", mensagem));
+  EXPECT_FALSE(module->SubfichasBaixadas(mensagem));
+  factory.posting(posted("03", "0002"));
+  EXPECT_TRUE(module->SubfichasBaixadas(mensagem));
+}
+
 // One module serves every card: a sector changed before a validation is seen
 // by it, whatever the module did since the last one. (Identification and the
 // validation after it run back to back, with nothing in between.)

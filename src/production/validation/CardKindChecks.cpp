@@ -47,6 +47,13 @@ bool CardKindChecks::ValidarProgFicha(std::string& mensagem) {
 }
 
 bool CardKindChecks::SubfichasBaixadas(std::string& mensagem) {
+  if (postagens_ != nullptr &&
+      postagens_->CarregarFichaInteira(dados_.Prog, dados_.Ficha, dados_.IdSubProd,
+                                       dados_.PossuiSubFicha)) {
+    const bool baixadas = postagens_->SubfichasNoSetor(dados_.Setor) > 0;
+    if (baixadas) mensagem = "Prog./Ficha possui subfichas baixadas.";
+    return baixadas;
+  }
   sqlSubFichaProdSetor.close();
   sqlSubFichaProdSetor.params()
       .set("prog", dados_.Prog)

@@ -6,6 +6,7 @@
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/ResultSet.h"
 #include "production/TDadosAtuProducao.h"
+#include "production/validation/CardPostings.h"
 #include "production/validation/SectorGroups.h"
 
 namespace mts {
@@ -24,6 +25,9 @@ class CardKindChecks {
   CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados);
 
   void DefinirConexao(db::Connection& connection);
+  // The card's postings, when a whole card's rows answer for its sector
+  // (borrowed; without them the sector's sub-cards are counted by a read).
+  void UsarPostagens(CardPostings& postagens) { postagens_ = &postagens; }
 
   // Main card: it exists (Qtde := its QTDE_PR, 0 when missing).
   bool ValidarProgFicha(std::string& mensagem);
@@ -49,6 +53,7 @@ class CardKindChecks {
 
   SectorGroups& grupos_;
   TDadosAtuProducao& dados_;
+  CardPostings* postagens_ = nullptr;
 
   ModuleQuery sqlProg;
   ModuleQuery sqlSubFichaProdSetor;

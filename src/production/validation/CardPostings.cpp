@@ -1,9 +1,24 @@
 #include "production/validation/CardPostings.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mts {
+namespace {
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Texts compared as the database compares them: the shorter is taken as
+// padded with blanks.
+bool sameText(std::string_view a, std::string_view b) {
+  return withoutTrailingBlanks(a) == withoutTrailingBlanks(b);
+}
+
+}  // namespace
 
 CardPostings::CardPostings() {
   cdsProdSetor_.setKeyFields({"ID_PS"});
@@ -20,6 +35,7 @@ void CardPostings::DefinirConexao(db::Connection& connection) {
 void CardPostings::AbrirProdSetor(const std::string& prog, const std::string& ficha,
                                   const std::string& setor, std::int32_t idSubProd,
                                   const std::string& subFicha, bool possuiSubFicha) {
+  fichaInteira_ = false;
   cdsProdSetor_.close();
   std::vector<std::string> lines = {"select PS.*, SE.SETOR_AGRUP_SE as SETOR_AGRUP",
                                     "from PRODUCAO_SETOR PS",
@@ -41,6 +57,38 @@ void CardPostings::AbrirProdSetor(const std::string& prog, const std::string& fi
   params.set("PROG", prog).set("FICHA", ficha);
   cdsProdSetor_.setSQL(std::move(lines));
   cdsProdSetor_.open();
+}
+
+bool CardPostings::CarregarFichaInteira(const std::string& prog, const std::string& ficha,
+                                        std::int32_t idSubProd, bool possuiSubFicha) {
+  if (!validando_ || possuiSubFicha || idSubProd > 0) return false;
+  if (!fichaInteira_) {
+    AbrirProdSetor(prog, ficha, std::string(), idSubProd, std::string(), false);
+    fichaInteira_ = true;
+  }
+  return true;
+}
+
+bool CardPostings::PostadaNoSetor(const std::string& setor) {
+  bool postada = false;
+  for (cdsProdSetor_.first(); !postada && !cdsProdSetor_.eof(); cdsProdSetor_.next()) {
+    postada = sameText(cdsProdSetor_.text("SETOR_PS"), setor);
+  }
+  cdsProdSetor_.first();
+  return postada;
+}
+
+int CardPostings::SubfichasNoSetor(const std::string& setor) {
+  int subfichas = 0;
+  for (cdsProdSetor_.first(); !cdsProdSetor_.eof(); cdsProdSetor_.next()) {
+    // A null sub-card is no sub-card, as "<> '0000'" leaves it out.
+    if (sameText(cdsProdSetor_.text("SETOR_PS"), setor) && !cdsProdSetor_.isNull("SUBFICHA_PS") &&
+        !sameText(cdsProdSetor_.text("SUBFICHA_PS"), "0000")) {
+      ++subfichas;
+    }
+  }
+  cdsProdSetor_.first();
+  return subfichas;
 }
 
 bool CardPostings::LocalizarSetor(const std::string& setor) {

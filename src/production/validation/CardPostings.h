@@ -47,8 +47,36 @@ class CardPostings {
   // row unchanged) when there is none.
   bool LocalizarSetor(const std::string& setor);
 
+  // A whole card's request (no sub-card, no sub-production) loads every
+  // posting of the card, whatever its sector, so during one validation a
+  // single load answers the earlier checks' questions about single sectors
+  // instead of a read per sector. Between IniciarValidacao and
+  // EncerrarValidacao, CarregarFichaInteira loads the rows as validation's
+  // AbrirProdSetor does, unless they are loaded already since the start (or
+  // since the last AbrirProdSetor); false, loading nothing, for any other
+  // request and outside a validation, where nothing is kept from one call to
+  // the next.
+  void IniciarValidacao() {
+    validando_ = true;
+    fichaInteira_ = false;
+  }
+  void EncerrarValidacao() {
+    validando_ = false;
+    fichaInteira_ = false;
+  }
+  bool CarregarFichaInteira(const std::string& prog, const std::string& ficha,
+                            std::int32_t idSubProd, bool possuiSubFicha);
+  // Over the whole card's rows, with the database's comparison of texts
+  // (trailing blanks do not count): whether the sector posted the card, and
+  // how many of its rows there are of a sub-card (SUBFICHA_PS other than
+  // "0000"). The current row is the first one afterwards.
+  bool PostadaNoSetor(const std::string& setor);
+  int SubfichasNoSetor(const std::string& setor);
+
  private:
   TVNClientDataSet cdsProdSetor_;
+  bool validando_ = false;
+  bool fichaInteira_ = false;
 };
 
 }  // namespace mts

@@ -20,7 +20,10 @@ PostingValidation::PostingValidation(const ProductionParameters& parametros,
       identification_(identification),
       cutCards_(cutCards),
       operations_(operations),
-      dados_(dados) {}
+      dados_(dados) {
+  sequencia.UsarPostagens(postagens);
+  tiposFicha.UsarPostagens(postagens);
+}
 
 void PostingValidation::DefinirConexao(db::Connection& connection) {
   relogio.DefinirConexao(connection);

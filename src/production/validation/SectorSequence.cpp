@@ -173,9 +173,21 @@ void SectorSequence::reabrirPostagensSetor(const std::string& setor) {
   sqlSetAntAtu.open();
 }
 
+CardPostings* SectorSequence::postagensDaFichaInteira() {
+  if (postagens_ == nullptr) return nullptr;
+  const bool carregadas = postagens_->CarregarFichaInteira(dados_.Prog, dados_.Ficha,
+                                                           dados_.IdSubProd, dados_.PossuiSubFicha);
+  return carregadas ? postagens_ : nullptr;
+}
+
 bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem) {
-  abrirPostagensSetor(dados_.SubFicha, setor);
-  const bool atualizado = !sqlSetAntAtu.isEmpty();
+  bool atualizado = false;
+  if (CardPostings* postagens = postagensDaFichaInteira()) {
+    atualizado = postagens->PostadaNoSetor(setor);
+  } else {
+    abrirPostagensSetor(dados_.SubFicha, setor);
+    atualizado = !sqlSetAntAtu.isEmpty();
+  }
 
   abrirMembrosAgrupamento(setor);
   // The members just read serve the group check too: nothing is written in
@@ -203,12 +215,19 @@ bool SectorSequence::MembroDoAgrupamentoAtualizado(const std::string& setor,
   // A grouping sector is satisfied by its members only, never by itself; a
   // sub-card is tried first with its own value, then with none. Only each
   // member's postings are read: the statement is shaped for the sub-card
-  // value and then run per member.
-  for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
-    prepararPostagensSetor(subFicha, setor);
+  // value and then run per member. A whole card's rows answer for every
+  // member at once (its sub-card value plays no part).
+  if (CardPostings* postagens = postagensDaFichaInteira()) {
     for (const db::Row& membro : sqlSetAgrup.rows()) {
-      reabrirPostagensSetor(membro.text("COD_SE"));
-      if (!sqlSetAntAtu.isEmpty()) return true;
+      if (postagens->PostadaNoSetor(membro.text("COD_SE"))) return true;
+    }
+  } else {
+    for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
+      prepararPostagensSetor(subFicha, setor);
+      for (const db::Row& membro : sqlSetAgrup.rows()) {
+        reabrirPostagensSetor(membro.text("COD_SE"));
+        if (!sqlSetAntAtu.isEmpty()) return true;
+      }
     }
   }
 

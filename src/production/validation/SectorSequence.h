@@ -6,6 +6,7 @@
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
+#include "production/validation/CardPostings.h"
 
 namespace mts {
 
@@ -23,6 +24,9 @@ class SectorSequence {
   SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
 
   void DefinirConexao(db::Connection& connection);
+  // The card's postings, when a whole card's rows answer whether a sector
+  // posted it (borrowed; without them every sector is read on its own).
+  void UsarPostagens(CardPostings& postagens) { postagens_ = &postagens; }
 
   bool ValidarSetorFuncionario(std::string& mensagem);
   bool ValidarTipoAtuSetor(std::string& mensagem);
@@ -57,6 +61,8 @@ class SectorSequence {
   void prepararPostagensSetor(const std::string& subFicha, const std::string& setor);
   void abrirPostagensSetor(const std::string& subFicha, const std::string& setor);
   void reabrirPostagensSetor(const std::string& setor);
+  // The whole card's postings, loaded, when they answer for single sectors.
+  CardPostings* postagensDaFichaInteira();
 
   TVNClientDataSet& cdsSetor_;
   const TDadosAtuProducao& dados_;
@@ -66,6 +72,7 @@ class SectorSequence {
   ModuleQuery sqlSetorProd;
   // sqlSetorProd holds the sector list of the product of the item opened last.
   bool setoresDoProdutoDoItem_ = false;
+  CardPostings* postagens_ = nullptr;
   ModuleQuery sqlSetAntAtu;  // text built at each use
   ModuleQuery sqlSetAgrup;
 };

@@ -16,6 +16,14 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   // are read by key when a message needs one: the same answers as a fresh
   // employee list, at a cost that does not grow with the staff.
   lists_.AtualizarSetoresParaValidacao();
+  // The card's postings may serve several checks of this validation only.
+  struct ValidationScope {
+    CardPostings& postagens;
+    explicit ValidationScope(CardPostings& p) : postagens(p) { postagens.IniciarValidacao(); }
+    ~ValidationScope() { postagens.EncerrarValidacao(); }
+    ValidationScope(const ValidationScope&) = delete;
+    ValidationScope& operator=(const ValidationScope&) = delete;
+  } escopo(postagens);
 
   TRetorno retorno;
   dados.Qtde = 0;
@@ -58,8 +66,12 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   if (!sequencia.ValidarSetoresAnteriores(mensagem)) return retorno;
   if (!ValidarTipoFicha(grupo, mensagem)) return retorno;
 
-  postagens.AbrirProdSetor(dados.Prog, dados.Ficha, std::string(), dados.IdSubProd, dados.SubFicha,
-                           dados.PossuiSubFicha);
+  // A whole card's rows may be loaded already, for the checks above.
+  if (!postagens.CarregarFichaInteira(dados.Prog, dados.Ficha, dados.IdSubProd,
+                                      dados.PossuiSubFicha)) {
+    postagens.AbrirProdSetor(dados.Prog, dados.Ficha, std::string(), dados.IdSubProd,
+                             dados.SubFicha, dados.PossuiSubFicha);
+  }
   if (!regrasPostagem.ValidarAgrupamento(grupo, mensagem)) return retorno;
   if (!regrasPostagem.ValidarBaixaRepetida(mensagem)) return retorno;
   retorno.Sucesso = true;
