@@ -50,20 +50,27 @@ class CardPostings {
   // A whole card's request (no sub-card, no sub-production) loads every
   // posting of the card, whatever its sector, so during one validation a
   // single load answers the earlier checks' questions about single sectors
-  // instead of a read per sector. Between IniciarValidacao and
-  // EncerrarValidacao, CarregarFichaInteira loads the rows as validation's
-  // AbrirProdSetor does, unless they are loaded already since the start (or
-  // since the last AbrirProdSetor); false, loading nothing, for any other
-  // request and outside a validation, where nothing is kept from one call to
-  // the next.
-  void IniciarValidacao() {
-    validando_ = true;
-    fichaInteira_ = false;
-  }
-  void EncerrarValidacao() {
-    validando_ = false;
-    fichaInteira_ = false;
-  }
+  // instead of a read per sector. While a ValidationScope lives,
+  // CarregarFichaInteira loads the rows as validation's AbrirProdSetor does,
+  // unless they are loaded already since the scope began (or since the last
+  // AbrirProdSetor); it returns false, loading nothing, for any other request
+  // and outside a validation, where nothing is kept from one call to the next.
+  class ValidationScope {
+   public:
+    explicit ValidationScope(CardPostings& postagens) : postagens_(postagens) {
+      postagens_.validando_ = true;
+      postagens_.fichaInteira_ = false;
+    }
+    ~ValidationScope() {
+      postagens_.validando_ = false;
+      postagens_.fichaInteira_ = false;
+    }
+    ValidationScope(const ValidationScope&) = delete;
+    ValidationScope& operator=(const ValidationScope&) = delete;
+
+   private:
+    CardPostings& postagens_;
+  };
   bool CarregarFichaInteira(const std::string& prog, const std::string& ficha,
                             std::int32_t idSubProd, bool possuiSubFicha);
   // Over the whole card's rows, with the database's comparison of texts

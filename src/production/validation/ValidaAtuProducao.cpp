@@ -17,13 +17,7 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   // employee list, at a cost that does not grow with the staff.
   lists_.AtualizarSetoresParaValidacao();
   // The card's postings may serve several checks of this validation only.
-  struct ValidationScope {
-    CardPostings& postagens;
-    explicit ValidationScope(CardPostings& p) : postagens(p) { postagens.IniciarValidacao(); }
-    ~ValidationScope() { postagens.EncerrarValidacao(); }
-    ValidationScope(const ValidationScope&) = delete;
-    ValidationScope& operator=(const ValidationScope&) = delete;
-  } escopo(postagens);
+  const CardPostings::ValidationScope escopo(postagens);
 
   TRetorno retorno;
   dados.Qtde = 0;
