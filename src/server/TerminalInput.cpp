@@ -4,6 +4,7 @@
 
 #include "routines/FoldAccents.h"
 #include "routines/Windows1252Text.h"
+#include "server/KeysOfRead.h"
 #include "server/ScreenProtocol.h"
 
 namespace mts {
@@ -39,22 +40,25 @@ void TerminalInput::ServerClientRead(const std::shared_ptr<TerminalConnection>& 
                                      std::string_view bytes) {
   if (bytes.empty()) return;
   // Every connection is registered by its connect event before it can deliver
-  // data; a unit from anywhere else has no record to act on.
+  // data; a read from anywhere else has no record to act on.
   const int number = registry_.FindTerminal(connection->remoteAddress());
   if (number < 0) return;
-  HandleUnit(registry_.TerminalAt(number), *connection, UpperCaseAsciiLetters(bytes));
+  TRegConnection& terminal = registry_.TerminalAt(number);
+  for (const std::string_view key : KeysOfRead(bytes)) {
+    HandleKey(terminal, *connection, UpperCaseAsciiLetters(key));
+  }
 }
 
-void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& connection,
-                               const std::string& unit) {
-  if (unit.front() == kRedraw) {
+void TerminalInput::HandleKey(TRegConnection& terminal, TerminalConnection& connection,
+                              const std::string& key) {
+  if (key.front() == kRedraw) {
     BackToPrompt(terminal);
     return;
   }
   addReceived_("Terminal " + std::to_string(terminal.TerminalNumber) + " - " +
-               std::to_string(static_cast<unsigned char>(unit.front())));
+               std::to_string(static_cast<unsigned char>(key.front())));
 
-  if (unit == kShowDetail) {
+  if (key == kShowDetail) {
     if (!terminal.PendingError.empty()) {
       ShowPendingError(terminal);
     } else if (terminal.Input.empty()) {
@@ -68,19 +72,22 @@ void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& con
   // handled against the fresh prompt.
   if (!terminal.ShownResult.empty()) BackToPrompt(terminal);
 
-  if (unit == kEnter) {
+  // An arrow or F key has no meaning here; above all it is not the cancel key.
+  if (IsFunctionKey(key)) return;
+
+  if (key == kEnter) {
     const std::string entry(text::TrimBlanksAndControls(terminal.Input));
     if (entry.empty()) return;
     addReceived_("Entrada: " + entry);
     submission_.SubmitInput(terminal);
     return;
   }
-  if (unit == kDelete || unit == kEscape) {
+  if (key == kDelete || key == kEscape) {
     terminal.Input.clear();
     screen_.ShowBadgePrompt(terminal);
     return;
   }
-  if (unit == kBackspace) {
+  if (key == kBackspace) {
     if (terminal.Input.empty()) return;
     connection.send(screen::BackspaceEcho());
     terminal.Input.pop_back();
@@ -93,15 +100,15 @@ void TerminalInput::HandleUnit(TRegConnection& terminal, TerminalConnection& con
     // The key past the limit submits the entry and is itself dropped.
     submission_.SubmitInput(terminal);
   } else {
-    AppendKey(terminal, connection, unit);
+    AppendKey(terminal, connection, key);
   }
 }
 
 void TerminalInput::AppendKey(TRegConnection& terminal, TerminalConnection& connection,
-                              std::string_view unit) {
-  const std::string key = UpperCaseAsciiLetters(unit);
-  connection.send(screen::KeyEcho(key));
-  terminal.Input = text::TrimBlanksAndControls(terminal.Input + key);
+                              std::string_view key) {
+  const std::string upper = UpperCaseAsciiLetters(key);
+  connection.send(screen::KeyEcho(upper));
+  terminal.Input = text::TrimBlanksAndControls(terminal.Input + upper);
 }
 
 void TerminalInput::BackToPrompt(TRegConnection& terminal) {

@@ -18,11 +18,13 @@ namespace mts {
 // for a badge, 33 for a card code) and hands a complete entry to the card
 // submission. It also brings the terminal back to its prompt after a result.
 //
-// A read unit is everything that arrived with one read event, upper-cased
-// (a to z only) and compared whole: a unit of several characters is one
-// ordinary key. The registry, screen and submission are the server's and
-// must outlive it. Event-loop thread only; errors from the submission and the
-// screen pass through to the caller.
+// A read holds whatever had arrived, so it is first split into keys
+// (KeysOfRead), and each key is handled in turn as if it had come alone: a CR
+// submits wherever it stands, and a code scanned in one piece stays one key.
+// A key is upper-cased (a to z only) and compared whole. The registry, screen
+// and submission are the server's and must outlive it. Event-loop thread only;
+// errors from the submission and the screen pass through to the caller, and
+// the keys of the read after the failing one are dropped.
 class TerminalInput {
  public:
   // Adds one line to the received-data view.
@@ -34,14 +36,14 @@ class TerminalInput {
   TerminalInput(RegConnections& registry, TerminalScreen& screen, CardSubmission& submission,
                 ReceivedWriter addReceived);
 
-  // Handles one read unit from the connection. An empty unit, or one from a
-  // connection whose address was never registered, changes nothing.
+  // Handles the keys of one read from the connection. An empty read, or one
+  // from a connection whose address was never registered, changes nothing.
   void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                         std::string_view bytes);
 
-  // Echoes the unit, upper-cased, on the connection that delivered it and adds
+  // Echoes the key, upper-cased, on the connection that delivered it and adds
   // it to Input, which is then trimmed of blanks and control characters at both ends.
-  void AppendKey(TRegConnection& terminal, TerminalConnection& connection, std::string_view unit);
+  void AppendKey(TRegConnection& terminal, TerminalConnection& connection, std::string_view key);
   // Turns the LEDs off (terminals with LEDs), clears the result and redraws
   // the prompt of the current State.
   void BackToPrompt(TRegConnection& terminal);
@@ -51,8 +53,7 @@ class TerminalInput {
   void ShowPendingError(TRegConnection& terminal);
 
  private:
-  void HandleUnit(TRegConnection& terminal, TerminalConnection& connection,
-                  const std::string& unit);
+  void HandleKey(TRegConnection& terminal, TerminalConnection& connection, const std::string& key);
 
   RegConnections& registry_;
   TerminalScreen& screen_;

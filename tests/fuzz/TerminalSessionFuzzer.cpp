@@ -100,16 +100,20 @@ constexpr std::array<const char*, 4> kAddresses = {"10.0.0.1", "10.0.0.2", "10.0
                                                    "192.168.100.250"};
 
 // Whatever happened, every registered terminal is in a state the key handling
-// can go on from. A unit of several bytes is one key, so the entry may pass
-// its limit by at most one unit before the next key submits it.
-void CheckTerminals(const mts::RegConnections& registry, std::size_t longestUnit) {
+// can go on from. A run of printable bytes in one read is one key (a scanned
+// code), so the entry may pass its limit by at most one read before the next
+// key submits it. Control bytes are keys or nothing, never text: none is
+// ever kept in an entry (nor echoed with it).
+void CheckTerminals(const mts::RegConnections& registry, std::size_t longestRead) {
   for (int number = 0; number < registry.Count(); ++number) {
     const mts::TRegConnection& terminal = registry.TerminalAt(number);
     check(terminal.TerminalNumber == number);
-    check(terminal.Input.size() < mts::TerminalInput::kCardLimit + longestUnit);
+    check(terminal.Input.size() < mts::TerminalInput::kCardLimit + longestRead);
     check(terminal.EmployeeName.size() <= 20);
+    check(std::none_of(terminal.Input.begin(), terminal.Input.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }));
     if (terminal.State == mts::TerminalState::WaitingBadge) {
-      check(terminal.Input.size() < mts::TerminalInput::kBadgeLimit + longestUnit);
+      check(terminal.Input.size() < mts::TerminalInput::kBadgeLimit + longestRead);
     }
   }
 }
@@ -141,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   };
 
-  std::size_t longestUnit = 1;
+  std::size_t longestRead = 1;
   while (!bytes.done()) {
     const std::uint8_t op = bytes.next();
     const std::size_t slot = (op >> 4) % connections.size();
@@ -160,17 +164,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 3:
       case 4:
-      case 5: {  // a read unit of one key, as most terminals send them
-        const std::string_view unit = bytes.take(1);
-        if (connection && !unit.empty()) {
-          guarded([&] { input.ServerClientRead(connection, unit); });
+      case 5: {  // a read of one key, as most terminals send them
+        const std::string_view read = bytes.take(1);
+        if (connection && !read.empty()) {
+          guarded([&] { input.ServerClientRead(connection, read); });
         }
         break;
       }
-      case 6: {  // a read unit of several bytes
-        const std::string_view unit = bytes.take(bytes.next() % 48);
-        longestUnit = std::max(longestUnit, unit.size());
-        if (connection) guarded([&] { input.ServerClientRead(connection, unit); });
+      case 6: {  // a read of several bytes: keys the network joined, a scanned
+                 // code with or without its Enter, a function key
+        const std::string_view read = bytes.take(bytes.next() % 48);
+        longestRead = std::max(longestRead, read.size());
+        if (connection) guarded([&] { input.ServerClientRead(connection, read); });
         break;
       }
       case 7:  // a key from a connection the server never registered
@@ -178,9 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             [&] { input.ServerClientRead(mts::test::MakeConnection("10.9.9.9"), bytes.take(1)); });
         break;
     }
-    CheckTerminals(registry, longestUnit);
+    CheckTerminals(registry, longestRead);
   }
   guarded([&] { timer.runAll(); });
-  CheckTerminals(registry, longestUnit);
+  CheckTerminals(registry, longestRead);
   return 0;
 }
