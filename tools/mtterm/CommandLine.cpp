@@ -145,6 +145,7 @@ each key as it is pressed:
 Key scripts: every character is one key, sent on its own; between braces:
   {enter}  {esc} or {cancel}  {del}  {bs} or {backspace}  {nul}   those keys
   {send:TEXT}      TEXT in one write, as a barcode reader delivers a code
+  {scan:TEXT}      TEXT and Enter in one write, as a reader set to add Enter does
   {hex:31 32 0D}   the bytes given in hex, in one write
   {wait:MS}        pause MS milliseconds
   {wait-for:TEXT}  wait until the screen shows TEXT (within --timeout-ms)

@@ -92,13 +92,17 @@ bool parseBraced(std::string_view inside, KeyStep& step, std::string& problem) {
     step = send(bytes);
     return true;
   }
-  if (name == "send" || name == "wait-for") {
+  if (name == "send" || name == "scan" || name == "wait-for") {
     const auto bytes = utf8ToCp1252(argument);
     if (argument.empty() || !bytes) {
       problem = "{" + name + ":TEXT} needs a text that Windows-1252 can represent";
       return false;
     }
-    step = name == "send" ? send(*bytes) : KeyStep{KeyStep::Kind::WaitFor, *bytes, 0};
+    if (name == "wait-for") {
+      step = {KeyStep::Kind::WaitFor, *bytes, 0};
+    } else {
+      step = send(name == "scan" ? *bytes + "\r" : *bytes);
+    }
     return true;
   }
   problem = "unknown {" + std::string(inside) + "}";

@@ -29,6 +29,8 @@ struct KeyStep {
 //   {bs} or {backspace}  BS
 //   {nul}                byte 00, redraw
 //   {send:TEXT}          TEXT in one write, as a barcode reader delivers a code
+//   {scan:TEXT}          TEXT and CR in one write, as a reader set to end each code
+//                        with Enter delivers it
 //   {hex:31 32 0D}       the bytes given in hex, in one write (blanks between are allowed)
 //   {wait:MS}            a pause of MS milliseconds
 //   {wait-for:TEXT}      wait until the screen shows TEXT

@@ -13,6 +13,7 @@ namespace {
 using testing_support::DemoServerTest;
 using testing_support::DialectName;
 using testing_support::kDialects;
+using testing_support::ScreenBlocks;
 
 class MtserverShift : public DemoServerTest {};
 
@@ -96,6 +97,41 @@ TEST_P(MtserverShift, RefusalDetailCancelAndASecondOperator) {
   // Nothing of the detail goes to the log file.
   EXPECT_EQ(log.find("Colet"), std::string::npos);
   EXPECT_EQ(Count("PRODUCAO_SETOR", "CODCXCOLET_PS = 304"), 0);
+}
+
+// The bytes of a text as mtterm's {hex:...} writes them: one write.
+std::string OneWrite(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string script = "{hex:";
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    script += {kDigits[byte >> 4], kDigits[byte & 0xF], ' '};
+  }
+  return script + "}";
+}
+
+// A reader set to end each code with Enter sends code and CR in one packet;
+// and the network may join a whole dialogue into one read.
+TEST_P(MtserverShift, CodesThatArriveWithTheirEnterArePosted) {
+  const std::string scanned = Terminal(
+      "127.0.0.1", "{scan:1004}{wait-for:FICHA:}{scan:00010100010000}{wait-for:ATUALIZADA}");
+  const auto screen = ScreenBlocks(scanned).back();
+  ASSERT_EQ(screen.size(), 6u) << scanned;
+  EXPECT_EQ(screen[1], "|FICHA:              |");
+  EXPECT_EQ(screen[3], "|FICHA ATUALIZADA    |");
+  EXPECT_EQ(screen[4], "LED red=off green=on");
+
+  const std::string joined =
+      Terminal("127.0.0.2", OneWrite("1002\r00010100020001\r") + "{wait-for:ATUALIZADA}");
+  EXPECT_EQ(ScreenBlocks(joined).back()[3], "|SUBFICHA ATUALIZADA |") << joined;
+
+  EXPECT_EQ(server_.terminate(), 0) << server_.errors();
+  EXPECT_EQ(Count("PRODUCAO_SETOR", "PROG_PS = '000101' and FICHA_PS = '0001' and SETOR_PS = '30'"),
+            1);
+  EXPECT_EQ(Count("PRODUCAO_SETOR",
+                  "PROG_PS = '000101' and FICHA_PS = '0002' and SUBFICHA_PS = '0001' and "
+                  "SETOR_PS = '21'"),
+            1);
 }
 
 }  // namespace

@@ -52,8 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                       // Arguments keep their blanks and punctuation and end at the first "}".
                       Valid{"{wait-for:FICHA:}{wait-for:NAO ATUALIZADA}",
                             {waitFor("FICHA:"), waitFor("NAO ATUALIZADA")}},
-                      Valid{"{send:.1.0042}{hex:31 32 0d}{hex:00}",
-                            {key(".1.0042"), key("12\r"), key(std::string(1, '\0'))}},
+                      Valid{
+                          "{send:.1.0042}{hex:31 32 0d}{hex:00}{scan:1004}",
+                          {key(".1.0042"), key("12\r"), key(std::string(1, '\0')), key("1004\r")}},
                       // UTF-8 on the command line, Windows-1252 on the wire.
                       Valid{"\xC3\xA7{send:S\xC3\x83O}{wait-for:\xE2\x82\xAC}",
                             {key("\xE7"), key("S\xC3O"), waitFor("\x80")}},
@@ -84,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Invalid{"{hex:zz}", "hex digits"}, Invalid{"{hex:}", "hex digits"},
                       Invalid{"{wait-for:}", "{wait-for:TEXT}"},
                       Invalid{"{send:\xE2\x98\x83}", "{send:TEXT}"},
+                      Invalid{"{scan:}", "{scan:TEXT}"},
                       Invalid{"12\n", "position 3: control character"},
                       Invalid{"1\xE2\x98\x83", "position 2"}, Invalid{"\xC3", "position 1"}));
 
