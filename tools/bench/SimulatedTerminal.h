@@ -10,7 +10,8 @@ namespace mts::bench {
 
 // One operator at a micro terminal, over TCP, seen through mtterm's protocol
 // interpreter: connects, badges in, and posts cards one at a time, each sent
-// when the previous answer has arrived. Used from one thread. Failures (link
+// when the previous answer has arrived. Keys go out as a person or a reader
+// sends them, without waiting for their echoes. Used from one thread. Failures (link
 // closed, no answer within the time-out) throw std::runtime_error.
 class SimulatedTerminal {
  public:
@@ -25,16 +26,18 @@ class SimulatedTerminal {
   SimulatedTerminal(const SimulatedTerminal&) = delete;
   SimulatedTerminal& operator=(const SimulatedTerminal&) = delete;
 
-  // Waits for the badge prompt, types the badge and waits for the card prompt.
+  // Waits for the badge prompt, types the badge key by key and Enter, and
+  // waits for the card prompt.
   void badgeIn(const std::string& badge);
   // What the terminal showed for one card.
   struct CardAnswer {
-    std::chrono::nanoseconds latency{};  // from Enter to the last byte of the answer
+    std::chrono::nanoseconds latency{};  // from code and Enter to the answer's last byte
     bool refused = false;                // the screen said NAO ATUALIZADA
     std::string screen;                  // the screen's text once answered
   };
-  // Sends the code as a barcode reader does, then Enter, and waits until the
-  // screen shows the card's answer. A refused card is answered too: the
+  // Sends the code and Enter in one write, as a barcode reader set to end
+  // each code with Enter does, and waits until the screen shows the card's
+  // answer. A refused card is answered too: the
   // terminal is then taken back to the card prompt (cancel, badge again),
   // untimed.
   CardAnswer postCard(const std::string& code);
