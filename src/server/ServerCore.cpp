@@ -2,10 +2,13 @@
 
 #include <exception>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
+#include "server/KeysOfRead.h"
 
 namespace mts {
 namespace {
@@ -194,7 +197,8 @@ void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& con
                                   const std::string& unit) {
   if (activity_) {
     const int terminal = RegConnections_.FindTerminal(connection->remoteAddress());
-    if (terminal >= 0) activity_->keyReceived(terminal, unit);
+    const std::vector<std::string_view> keys = KeysOfRead(unit);
+    if (terminal >= 0 && !keys.empty()) activity_->keyReceived(terminal, std::string(keys.back()));
   }
   input_.ServerClientRead(connection, unit);
 }

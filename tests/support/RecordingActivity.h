@@ -14,8 +14,8 @@ class RecordingActivity : public ServerActivity {
   void terminalConnected(int terminal, const std::string& address) override {
     calls.push_back("connected " + std::to_string(terminal) + " " + address);
   }
-  void keyReceived(int terminal, const std::string& unit) override {
-    calls.push_back("key " + std::to_string(terminal) + " " + unit);
+  void keyReceived(int terminal, const std::string& key) override {
+    calls.push_back("key " + std::to_string(terminal) + " " + key);
   }
   void badgeResult(int terminal, bool accepted, const std::string& shownText) override {
     calls.push_back("badge " + std::to_string(terminal) + (accepted ? " accepted" : " refused") +

@@ -33,8 +33,9 @@ class ServerActivity {
 
   // A terminal connected (first time or again) from the address.
   virtual void terminalConnected(int terminal, const std::string& address) = 0;
-  // A read unit arrived from a terminal (its first byte is the key).
-  virtual void keyReceived(int terminal, const std::string& unit) = 0;
+  // A read arrived from a terminal; `key` is the last key it held (its first
+  // byte names it).
+  virtual void keyReceived(int terminal, const std::string& key) = 0;
   // A badge was looked up; shownText is the result line text when refused.
   virtual void badgeResult(int terminal, bool accepted, const std::string& shownText) = 0;
   // A card was posted or refused.

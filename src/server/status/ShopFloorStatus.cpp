@@ -35,9 +35,9 @@ StatusTime StartOfLocalDay(StatusTime moment) {
   return std::chrono::system_clock::from_time_t(std::mktime(&local));
 }
 
-std::string KeyName(const std::string& unit) {
-  if (unit.empty()) return "";
-  const auto first = static_cast<unsigned char>(unit[0]);
+std::string KeyName(const std::string& key) {
+  if (key.empty()) return "";
+  const auto first = static_cast<unsigned char>(key[0]);
   switch (first) {
     case 0x0D:
       return "Enter";
@@ -71,9 +71,9 @@ void ShopFloorStatus::terminalConnected(int terminal, const std::string& address
   History(terminal).connectedSince = clock_();
 }
 
-void ShopFloorStatus::keyReceived(int terminal, const std::string& unit) {
+void ShopFloorStatus::keyReceived(int terminal, const std::string& key) {
   TerminalHistory& history = History(terminal);
-  history.lastKey = KeyName(unit);
+  history.lastKey = KeyName(key);
   history.lastKeyAt = clock_();
 }
 

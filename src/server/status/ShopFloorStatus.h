@@ -29,7 +29,7 @@ class ShopFloorStatus final : public ServerActivity {
   explicit ShopFloorStatus(std::string version, StatusClock clock = SystemNow);
 
   void terminalConnected(int terminal, const std::string& address) override;
-  void keyReceived(int terminal, const std::string& unit) override;
+  void keyReceived(int terminal, const std::string& key) override;
   void badgeResult(int terminal, bool accepted, const std::string& shownText) override;
   void cardResult(const CardResult& result) override;
   void databaseReachable() override;
@@ -76,8 +76,8 @@ class ShopFloorStatus final : public ServerActivity {
 // The start of the local calendar day that holds the moment.
 StatusTime StartOfLocalDay(StatusTime moment);
 
-// The name of a read unit's first byte: printable characters as themselves,
+// The name of a key's first byte: printable characters as themselves,
 // the special keys by name, anything else as its decimal value.
-std::string KeyName(const std::string& unit);
+std::string KeyName(const std::string& key);
 
 }  // namespace mts

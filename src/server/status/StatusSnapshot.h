@@ -24,7 +24,7 @@ struct TerminalStatus {
   // Its latest connection is still open.
   bool connected = false;
   std::optional<StatusTime> connectedSince;
-  // The first byte of the latest read unit, named ("5", "Enter", "Esc").
+  // The first byte of the latest key, named ("5", "Enter", "Esc").
   std::string lastKey;
   std::optional<StatusTime> lastKeyAt;
   // The logged-in employee's name; empty while waiting for a badge.

@@ -80,8 +80,7 @@ void SendAll(int fd, const std::string& bytes) {
   }
 }
 
-// An entry as a terminal sends it: the typed or scanned text, then Enter on
-// its own (a read of several bytes is one key, never an Enter).
+// An entry as a person types it: the text, then Enter a moment later.
 void SendEntry(int fd, const std::string& text) {
   SendAll(fd, text);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -82,7 +82,8 @@ TEST_P(MtserverRun, TerminalsConnectAreListedAndShownTheBadgePrompt) {
   first->disconnectFromHost();
   EXPECT_EQ(ConnectAndRead("127.0.0.1", port, prompt.size(), first), prompt);
   EXPECT_EQ(ConnectAndRead("127.0.0.3", port, prompt.size(), third), prompt);
-  // One read of several keys is one key: echoed whole and listed by its first byte.
+  // A printable run in one read is one key (a scanned code): echoed whole and
+  // listed by its first byte.
   second->write("123");
   second->waitForBytesWritten();
   std::string echo;

@@ -61,11 +61,14 @@ TEST_F(ServerActivityTest, ConnectsAndKeysAreReportedWithTheTerminalNumber) {
   auto second = listener_.connect("10.0.0.2");
   core_.ClientConnect(second);
   core_.ServerClientRead(second, "5");
+  // A read of several keys reports its last; a line feed is no key.
+  core_.ServerClientRead(second, "\b6\n");
+  core_.ServerClientRead(second, "\n");
   core_.ClientConnect(listener_.connect("10.0.0.1"));
 
   EXPECT_EQ(activity_.calls,
             (std::vector<std::string>{"connected 0 10.0.0.1", "connected 1 10.0.0.2", "key 1 5",
-                                      "connected 0 10.0.0.1"}));
+                                      "key 1 6", "connected 0 10.0.0.1"}));
 }
 
 TEST_F(ServerActivityTest, OnlyDatabaseErrorsCountAsSuchAndEveryRestartIsReported) {
