@@ -238,6 +238,18 @@ from PRODUCAO_SETOR p where p.PROG_PS = :PROG
 and p.FICHA_PS = :FICHA and p.SUBFICHA_PS = :SUBFICHA and p.SETOR_PS = :SETOR
 and ((p.ID_SUBPROD_PS = :IDSUBPROD) or (p.CODCXCOLET_PS > 0) or (p.SUBPROD_MPRIMA_ID_PS > 0))
 ;;
+-- TdmAtuProducao.sqlSubProd box label exit: the box's own row without its exit (entry/exit mode)
+select p.*, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = P.FUNCIONAR_PS) NOME_FUNC
+from PRODUCAO_SETOR p where p.PROG_PS = :PROG
+and p.FICHA_PS = :FICHA and p.SUBFICHA_PS = :SUBFICHA and p.SETOR_PS = :SETOR
+and (p.CODCXCOLET_PS = :CODCXCOLET) and (p.DTSAIDA_PS is null)
+;;
+-- TdmAtuProducao.sqlSubProd subproduction label exit: the sub-production's own row without its exit (entry/exit mode)
+select p.*, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = P.FUNCIONAR_PS) NOME_FUNC
+from PRODUCAO_SETOR p where p.PROG_PS = :PROG
+and p.FICHA_PS = :FICHA and p.SUBFICHA_PS = :SUBFICHA and p.SETOR_PS = :SETOR
+and (p.ID_SUBPROD_PS = :IDSUBPROD) and (p.DTSAIDA_PS is null)
+;;
 -- TdmAtuProducao.sqlProdSetor card all sectors: postings of a whole card (validation)
 select PS.*, SE.SETOR_AGRUP_SE as SETOR_AGRUP
 from PRODUCAO_SETOR PS
@@ -340,7 +352,7 @@ select IT.PEDIDO_IT, IT.ITEM_IT, IT.PROD_IT, IT.PADRON_IT, IT.PROG_IT, IT.FICHA_
                                  and EMP.DOCTO_EMP = PE.DOCTO_EMP_ES
                                  and EMP.ITEM_EMP = PE.ITEM_EMP_ES
                                  and EMP.ORDEM_EMP = PE.ORDEM_EMP_ES
-                                 and EMP.TAMANHO_EMP = G.TAM_IT
+                                 and (EMP.TAMANHO_EMP = G.TAM_IT or (G.TAM_IT = '*' and EMP.TAMANHO_EMP = ''))
          where PE.PEDIDO_ES = IT.PEDIDO_IT and PE.ITEM_PED_ES = IT.ITEM_IT
                and PE.STATUS_ES = 'A' 
        ) as QTDE_JA_LANCADA
@@ -362,7 +374,7 @@ select IT.PEDIDO_IT, IT.ITEM_IT, IT.PROD_IT, IT.PADRON_IT, IT.PROG_IT, IT.FICHA_
                                  and EMP.DOCTO_EMP = PE.DOCTO_EMP_ES
                                  and EMP.ITEM_EMP = PE.ITEM_EMP_ES
                                  and EMP.ORDEM_EMP = PE.ORDEM_EMP_ES
-                                 and EMP.TAMANHO_EMP = G.TAM_IT
+                                 and (EMP.TAMANHO_EMP = G.TAM_IT or (G.TAM_IT = '*' and EMP.TAMANHO_EMP = ''))
          where PE.PEDIDO_ES = IT.PEDIDO_IT and PE.ITEM_PED_ES = IT.ITEM_IT
                and PE.STATUS_ES = 'A' 
        ) as QTDE_JA_LANCADA
@@ -383,7 +395,7 @@ select IT.PEDIDO_IT, IT.ITEM_IT, IT.PROD_IT, IT.PADRON_IT, IT.PROG_IT, IT.FICHA_
                                  and EMP.DOCTO_EMP = PE.DOCTO_EMP_ES
                                  and EMP.ITEM_EMP = PE.ITEM_EMP_ES
                                  and EMP.ORDEM_EMP = PE.ORDEM_EMP_ES
-                                 and EMP.TAMANHO_EMP = G.TAM_IT
+                                 and (EMP.TAMANHO_EMP = G.TAM_IT or (G.TAM_IT = '*' and EMP.TAMANHO_EMP = ''))
          where PE.PEDIDO_ES = IT.PEDIDO_IT and PE.ITEM_PED_ES = IT.ITEM_IT
                and PE.STATUS_ES = 'A' 
        ) as QTDE_JA_LANCADA

@@ -58,14 +58,76 @@ class DemoRefusals : public ::testing::Test {
         {{"P", prog}, {"F", ficha}, {"S", subFicha}, {"SE", sector}, {"E", employee}});
   }
 
+  // A scan that the server records when validation accepts it.
+  static std::string post(TdmAtuProducao& module, const std::string& badge,
+                          const std::string& code) {
+    const std::string detail = scan(module, badge, code);
+    if (detail == kAccepted) module.GravarAtuProducao();
+    return detail;
+  }
+
+  void switchOn(const std::string& parameter) {
+    connection_->execute(
+        "UPDATE PARAM SET VALOR_PA = 'S' WHERE GRUPO_PA = 'ATU_PRODUCAO' AND PARAM_PA = :P",
+        {{"P", parameter}});
+  }
+
+  // "card/sub-card sector kind pairs box label entry exit" of every posting
+  // after the demo's own (ids 1 to 8); entry and exit say whether each is set.
+  std::vector<std::string> newPostings() {
+    std::vector<std::string> rows;
+    for (const db::Row& row :
+         connection_->query("select * from PRODUCAO_SETOR where ID_PS > 8 order by ID_PS")) {
+      rows.push_back(row.text("FICHA_PS") + "/" + row.text("SUBFICHA_PS") + " " +
+                     row.text("SETOR_PS") + " " + row.text("TIPO_ATUALIZACAO_PS") + " " +
+                     row.text("QTDE_PS") + " " + row.text("CODCXCOLET_PS") + " " +
+                     row.text("ID_SUBPROD_PS") + (row.isNull("DTENTRADA_PS") ? " -" : " in") +
+                     (row.isNull("DTSAIDA_PS") ? " -" : " out"));
+    }
+    return rows;
+  }
+
+  std::string itemStatus(const std::string& order, const std::string& item) {
+    return connection_
+        ->query("select SIT_IT from ITENSPV where PEDIDO_IT = :P and ITEM_IT = :I",
+                {{"P", order}, {"I", item}})
+        .front()
+        .text("SIT_IT");
+  }
+
   struct Scan {
     std::string badge, code, detail;
   };
+  void expectPostings(TdmAtuProducao& module, const std::vector<Scan>& scans) {
+    for (const Scan& s : scans) {
+      SCOPED_TRACE(s.badge + " " + s.code);
+      EXPECT_EQ(post(module, s.badge, s.code), s.detail);
+    }
+  }
   void expectScans(TdmAtuProducao& module, const std::vector<Scan>& scans) {
     for (const Scan& s : scans) {
       SCOPED_TRACE(s.badge + " " + s.code);
       EXPECT_EQ(scan(module, s.badge, s.code), s.detail);
     }
+  }
+
+  // A label, then its sub-card, then the other sub-card: the sector ends with
+  // the card's 24 pairs exactly, each posting a row with its exit (also with
+  // entry/exit mode on: partial postings have no separate entry).
+  void partialPostingWalk(TdmAtuProducao& demo) {
+    expectPostings(demo, {
+                             {"1002", "100000203", kAccepted},
+                             {"1002", "00010100020002", kAccepted},
+                             {"1002", "00010100020002",
+                              "Ficha j\xE1 atualizada no setor \"PESP. INTERNO\". Func: MARIA "
+                              "APARECIDA SOUZA"},
+                         });
+    EXPECT_EQ(itemStatus("00004501", "002"), "P");
+    EXPECT_EQ(post(demo, "1002", "00010100020001"), kAccepted);
+    EXPECT_EQ(newPostings(), (std::vector<std::string>{"0002/0002 21 I 6 0 203 - out",
+                                                       "0002/0002 21 S 6 0 0 - out",
+                                                       "0002/0001 21 S 12 0 0 - out"}));
+    EXPECT_EQ(itemStatus("00004501", "002"), "E");
   }
 
   std::unique_ptr<DemoDatabase> database_;
@@ -153,6 +215,71 @@ TEST_F(DemoRefusals, Switches) {
   EXPECT_EQ(scan(*demo, "1002", "00010100020000"), "Prog./Ficha possui subfichas.");
   EXPECT_EQ(scan(*demo, "1004", "00010100010000"), kAccepted);
   EXPECT_EQ(demo->DadosAtuProducao.CampoData, "DTENTRADA_PS");
+}
+
+TEST_F(DemoRefusals, EntryExitRecordsEachLabelsExitOnItsOwnRow) {
+  switchOn("BAIXA_SETOR_ENTRADA");
+  auto demo = module();
+  const std::string labelPosted =
+      "C\xF3"
+      "d. Cx Colet. ou C\xF3"
+      "d. SubFicha j\xE1 baixado. Func: ";
+  expectPostings(
+      *demo, {
+                 {"1006", "1000030100", kAccepted},
+                 {"1006", "1000030100", kAccepted},
+                 {"1006", "1000030100", labelPosted + "FRANCISCA DAS CHAGAS CONCEI\xC7\xC3O"},
+                 {"1002", "100000201", kAccepted},
+                 {"1002", "00010100020001",
+                  "Ficha j\xE1 atualizada no setor \"PESP. INTERNO\". Func: MARIA APARECIDA SOUZA"},
+                 {"1002", "100000201", kAccepted},
+                 {"1002", "100000201", labelPosted + "MARIA APARECIDA SOUZA"},
+                 {"1002", "00010100020002", kAccepted},
+                 {"1002", "00010100020002", kAccepted},
+                 {"1002", "00010100020002",
+                  "Ficha j\xE1 atualizada no setor \"PESP. INTERNO\". Func: MARIA APARECIDA SOUZA"},
+             });
+  EXPECT_EQ(newPostings(), (std::vector<std::string>{"0003/0001 50 T 12 301 0 in out",
+                                                     "0002/0001 21 I 6 0 201 in out",
+                                                     "0002/0002 21 S 12 0 0 in out"}));
+}
+
+TEST_F(DemoRefusals, PartialPostingCompletesTheCardExactly) {
+  switchOn("BAIXA_PARCIAL");
+  connection_->execute("UPDATE SETOR SET ATU_SIT_ITEM_ESTOQUE_SE = 'S' WHERE COD_SE = '21'");
+  auto demo = module();
+  partialPostingWalk(*demo);
+}
+
+TEST_F(DemoRefusals, PartialPostingWithEntryExitCompletesTheCardExactly) {
+  switchOn("BAIXA_PARCIAL");
+  switchOn("BAIXA_SETOR_ENTRADA");
+  connection_->execute("UPDATE SETOR SET ATU_SIT_ITEM_ESTOQUE_SE = 'S' WHERE COD_SE = '21'");
+  auto demo = module();
+  partialPostingWalk(*demo);
+  // The label's row has its exit and its whole sub-card is posted.
+  EXPECT_EQ(post(*demo, "1002", "100000203"),
+            "SubFicha Principal j\xE1 baixada. Func: MARIA APARECIDA SOUZA");
+}
+
+TEST_F(DemoRefusals, AStockSizeStarEntersOnce) {
+  connection_->execute("INSERT INTO ITENSPVGRADE VALUES ('00004501', '001', '*', 2)");
+  connection_->execute("UPDATE SETOR SET LIBERAR_SE = 'S' WHERE COD_SE = '40'");
+  auto demo = module();
+  expectPostings(*demo, {
+                            {"1004", "00010100010000", kAccepted},
+                            {"1005", "00010100010000", kAccepted},
+                            {"1006", "00010100010000", kAccepted},
+                        });
+  std::vector<std::string> entries;
+  for (const db::Row& row : connection_->query(
+           "select TAMANHO_EMP, sum(QTDE_EMP) as PARES, count(*) as N from ENTRADAMP where "
+           "PROG_EMP = '000101' and FICHA_EMP = '0001' group by TAMANHO_EMP order by 1")) {
+    entries.push_back("[" + row.text("TAMANHO_EMP") + "] " + row.text("PARES") + " in " +
+                      row.text("N"));
+  }
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{"[] 2 in 1", "[38] 4 in 1", "[39] 4 in 1", "[40] 4 in 1"}));
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST_F(PostingRulesTest, RepeatedPostings) {
        .accepted = true,
        .quantity = 12,
        .check = columns("DTSAIDA_PS", "HORASAIDA_PS")},
-      {.what = "partial: 40 of 100 posted in the sector",
+      {.what = "partial: 40 of 100 posted in the sector, the 60 missing are posted",
        .state =
            [](FactoryBuilder& f) {
              partial(f);
@@ -153,7 +153,7 @@ TEST_F(PostingRulesTest, RepeatedPostings) {
            },
        .request = mainCard("01", "000400"),
        .accepted = true,
-       .quantity = 100},
+       .quantity = 60},
       {.what = "partial: 100 of 100 posted in the sector names whoever posted it there",
        .state =
            [](FactoryBuilder& f) {
@@ -166,7 +166,7 @@ TEST_F(PostingRulesTest, RepeatedPostings) {
        .request = mainCard("01", "000400"),
        .message = "Ficha j\xE1 atualizada no setor \"CORTE\". Func: BRUNO",
        .quantity = 100},
-      {.what = "partial: 40 posted in another sector",
+      {.what = "partial: 100 posted in another sector do not count, 40 here do",
        .state =
            [](FactoryBuilder& f) {
              partial(f);
@@ -176,7 +176,7 @@ TEST_F(PostingRulesTest, RepeatedPostings) {
            },
        .request = mainCard("02", "000400"),
        .accepted = true,
-       .quantity = 100},
+       .quantity = 60},
       {.what = "partial with entry/exit: exit columns from the first posting",
        .state =
            [](FactoryBuilder& f) {

@@ -63,10 +63,12 @@ TEST_F(StockPostingTest, CardPostsEveryOpenSizeOnceAndNothingTheSecondTime) {
   addItem(connection(), "003", {{"39", 5}}, "E");                    // already in stock
   addItem(connection(), "004", {{"39", 5}}, "P", std::string("C"));  // out of production
   addItem(connection(), "005", {{"40", 3}}, "L");                    // released: still open
+  addItem(connection(), "006", {{"*", 2}});                          // entered with an empty size
 
   estoque.EntradaEstoqueProducao(cardRequest());
-  EXPECT_EQ(entries(connection()), (Lines{"001 37 10", "001 38 10", "002 38 10", "005 40 3"}));
-  EXPECT_EQ(count("ENTRADAMP"), 4);
+  EXPECT_EQ(entries(connection()),
+            (Lines{"001 37 10", "001 38 10", "002 38 10", "005 40 3", "006  2"}));
+  EXPECT_EQ(count("ENTRADAMP"), 5);
 
   const db::Row entry = queryOne(
       "select EMP.*, PE.* from ENTRADAMP EMP join PRODUCAO_ESTOQUE PE on PE.ITEM_EMP_ES = "
@@ -99,9 +101,9 @@ TEST_F(StockPostingTest, CardPostsEveryOpenSizeOnceAndNothingTheSecondTime) {
 
   const std::int64_t idsBefore = nextEntryId();
   estoque.EntradaEstoqueProducao(cardRequest());
-  EXPECT_EQ(count("ENTRADAMP"), 4);
+  EXPECT_EQ(count("ENTRADAMP"), 5);
   EXPECT_EQ(nextEntryId(), idsBefore);
-  ASSERT_EQ(estoque.cdsProdEst().size(), 4u);
+  ASSERT_EQ(estoque.cdsProdEst().size(), 5u);
   for (const ProdEstRow& row : estoque.cdsProdEst()) {
     EXPECT_EQ(row.QTDE_JA_LANCADA, row.QTPED_IT) << row.ITEM_IT << " " << row.TAM_IT;
     EXPECT_EQ(row.QTDE_NOVO_LANC, StockQuantity()) << row.ITEM_IT << " " << row.TAM_IT;

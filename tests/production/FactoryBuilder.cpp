@@ -117,12 +117,14 @@ void FactoryBuilder::card(const Card& card) {
              {"PADRON_IT", std::string("01")},
              {"PROG_IT", card.prog},
              {"FICHA_IT", card.ficha}});
-  if (!card.noGrade) {
-    insertRow(connection_, "ITENSPVGRADE",
-              {{"PEDIDO_IT", card.order},
-               {"ITEM_IT", card.item},
-               {"TAM_IT", std::string("37")},
-               {"QTPED_IT", card.pairs}});
+  if (card.noGrade) return;
+  const std::vector<std::pair<std::string, int>> sizes =
+      card.sizes.empty() ? std::vector<std::pair<std::string, int>>{{"37", card.pairs}}
+                         : card.sizes;
+  for (const auto& [size, pairs] : sizes) {
+    insertRow(
+        connection_, "ITENSPVGRADE",
+        {{"PEDIDO_IT", card.order}, {"ITEM_IT", card.item}, {"TAM_IT", size}, {"QTPED_IT", pairs}});
   }
 }
 

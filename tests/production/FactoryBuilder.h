@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dataaccess/firebird/Connection.h"
@@ -40,7 +41,8 @@ class FactoryBuilder {
     std::vector<std::string> sectors{};  // PRODUTO_SETOR rows
   };
   // A production card: its PRODUCAO row (unless noProductionRow), its order
-  // item and the item's grade (one size holding every pair, unless noGrade).
+  // item and the item's grade (one size holding every pair, or the sizes
+  // given, unless noGrade).
   struct Card {
     std::string prog{};
     std::string ficha{};
@@ -50,6 +52,7 @@ class FactoryBuilder {
     std::string item = "001";
     bool noProductionRow = false;
     bool noGrade = false;
+    std::vector<std::pair<std::string, int>> sizes{};  // size and pairs
   };
   struct SubCardRow {
     int id = 0;

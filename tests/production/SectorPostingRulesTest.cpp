@@ -24,37 +24,58 @@ TEST(VerificarColunasDataHoraTest, OnlyThePostingsOwnColumnsReachTheStatement) {
                std::invalid_argument);
 }
 
-TEST(EscolherAlteracaoTest, ExitCompletesTheFirstOpenRowAndNeverOverwritesAnExit) {
+TEST(EscolherAlteracaoTest, ExitCompletesTheOpenRowOfTheSameThingAndNeverOverwritesAnExit) {
   using Kind = SectorPostingChange::Kind;
+  const PostedThing card{"0000"};
+  const PostedThing subCard{"0001"};
+  const PostedThing label{"0001", 0, 201};
   struct Case {
     const char* name;
     bool entryExitMode;
     std::string dateColumn;
+    PostedThing thing;
     std::vector<LoadedSectorPosting> postings;
     Kind kind;
     int id;
   };
   const std::vector<Case> cases = {
-      {"plain mode", false, "DTSAIDA_PS", {{7, false}}, Kind::AppendRow, 0},
-      {"entry", true, "DTENTRADA_PS", {}, Kind::AppendRow, 0},
-      {"exit of the open row", true, "DTSAIDA_PS", {{7, false}}, Kind::CompleteExit, 7},
+      {"plain mode", false, "DTSAIDA_PS", card, {{7, false, card}}, Kind::AppendRow, 0},
+      {"entry", true, "DTENTRADA_PS", card, {}, Kind::AppendRow, 0},
+      {"exit of the open row", true, "DTSAIDA_PS", card, {{7, false, card}}, Kind::CompleteExit, 7},
       {"first open row",
        true,
        "DTSAIDA_PS",
-       {{5, true}, {7, false}, {8, false}},
+       card,
+       {{5, true, card}, {7, false, card}, {8, false, card}},
        Kind::CompleteExit,
        7},
-      {"partial postings: first one", true, "DTSAIDA_PS", {}, Kind::AppendRow, 0},
+      {"the sub-card's own open row, not its label's",
+       true,
+       "DTSAIDA_PS",
+       subCard,
+       {{5, false, label}, {6, false, subCard}},
+       Kind::CompleteExit,
+       6},
+      {"only a label's open row: the sub-card gets a row of its own",
+       true,
+       "DTSAIDA_PS",
+       subCard,
+       {{5, false, label}},
+       Kind::AppendRow,
+       0},
+      {"partial postings: first one", true, "DTSAIDA_PS", card, {}, Kind::AppendRow, 0},
       {"partial postings: every row has its exit",
        true,
        "DTSAIDA_PS",
-       {{5, true}, {6, true}},
+       card,
+       {{5, true, card}, {6, true, card}},
        Kind::AppendRow,
        0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const SectorPostingChange change = EscolherAlteracao(c.entryExitMode, c.dateColumn, c.postings);
+    const SectorPostingChange change =
+        EscolherAlteracao(c.entryExitMode, c.dateColumn, c.thing, c.postings);
     EXPECT_EQ(change.kind, c.kind);
     EXPECT_EQ(change.ID_PS, c.id);
   }

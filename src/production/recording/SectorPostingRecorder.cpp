@@ -53,10 +53,11 @@ void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) 
   TVNClientDataSet& cdsProdSetor = postings_.cdsProdSetor();
   std::vector<LoadedSectorPosting> postings;
   for (cdsProdSetor.first(); !cdsProdSetor.eof(); cdsProdSetor.next()) {
-    postings.push_back({cdsProdSetor.integer("ID_PS"), !cdsProdSetor.isNull("DTSAIDA_PS")});
+    postings.push_back({cdsProdSetor.integer("ID_PS"), !cdsProdSetor.isNull("DTSAIDA_PS"),
+                        PostedThing::OfRow(cdsProdSetor.currentRow())});
   }
-  const SectorPostingChange change =
-      EscolherAlteracao(dados.BaixaSetorEntrada, dados.CampoData, postings);
+  const SectorPostingChange change = EscolherAlteracao(dados.BaixaSetorEntrada, dados.CampoData,
+                                                       PostedThing::OfRequest(dados), postings);
 
   int changed = 0;
   if (change.kind == SectorPostingChange::Kind::CompleteExit) {

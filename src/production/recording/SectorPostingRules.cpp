@@ -21,10 +21,13 @@ void VerificarColunasDataHora(const std::string& campoData, const std::string& c
 }
 
 SectorPostingChange EscolherAlteracao(bool baixaSetorEntrada, const std::string& campoData,
+                                      const PostedThing& thing,
                                       const std::vector<LoadedSectorPosting>& postings) {
   if (!baixaSetorEntrada || campoData == "DTENTRADA_PS") return {};
   for (const LoadedSectorPosting& posting : postings) {
-    if (!posting.hasExit) return {SectorPostingChange::Kind::CompleteExit, posting.ID_PS};
+    if (!posting.hasExit && posting.thing == thing) {
+      return {SectorPostingChange::Kind::CompleteExit, posting.ID_PS};
+    }
   }
   return {};
 }

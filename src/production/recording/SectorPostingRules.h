@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dataaccess/firebird/Value.h"
+#include "production/validation/PostedThing.h"
 
 namespace mts {
 
@@ -23,6 +24,7 @@ void VerificarColunasDataHora(const std::string& campoData, const std::string& c
 struct LoadedSectorPosting {
   std::int32_t ID_PS = 0;
   bool hasExit = false;  // DTSAIDA_PS is set
+  PostedThing thing{};   // what the row posted
 };
 
 // The change a posting makes: a new row, or the exit time on an open row.
@@ -33,10 +35,13 @@ struct SectorPostingChange {
 };
 
 // In entry/exit mode an exit posting completes the first open row (entry
-// recorded, no exit yet). When every row already has its exit (partial
-// postings in entry/exit mode are all exits) the posting gets a row of its own
-// rather than overwrite another's exit time. Every other posting is a new row.
+// recorded, no exit yet) of the same thing it posts: the same card, sub-card,
+// box label or sub-production label. An open row of anything else is left
+// alone, and when there is none (partial postings in entry/exit mode are all
+// exits) the posting gets a row of its own rather than overwrite another's
+// exit time or take over another's row. Every other posting is a new row.
 SectorPostingChange EscolherAlteracao(bool baixaSetorEntrada, const std::string& campoData,
+                                      const PostedThing& thing,
                                       const std::vector<LoadedSectorPosting>& postings);
 
 }  // namespace mts

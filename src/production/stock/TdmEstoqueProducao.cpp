@@ -54,7 +54,10 @@ std::string MontarSQLItens(int modo) {
        "                                 and EMP.DOCTO_EMP = PE.DOCTO_EMP_ES",
        "                                 and EMP.ITEM_EMP = PE.ITEM_EMP_ES",
        "                                 and EMP.ORDEM_EMP = PE.ORDEM_EMP_ES",
-       "                                 and EMP.TAMANHO_EMP = G.TAM_IT",
+       // A size "*" is entered with an empty TAMANHO_EMP (see InserirEntradaMp),
+       // so that is what counts as posted for it.
+       "                                 and (EMP.TAMANHO_EMP = G.TAM_IT or (G.TAM_IT = '*' and "
+       "EMP.TAMANHO_EMP = ''))",
        "         where PE.PEDIDO_ES = IT.PEDIDO_IT and PE.ITEM_PED_ES = IT.ITEM_IT",
        "               and PE.STATUS_ES = 'A' ", "       ) as QTDE_JA_LANCADA", "from ITENSPV IT",
        "inner join ITENSPVGRADE G on G.PEDIDO_IT = IT.PEDIDO_IT and G.ITEM_IT = IT.ITEM_IT"});

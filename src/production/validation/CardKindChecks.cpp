@@ -147,7 +147,24 @@ void CardKindChecks::abrirPostagensSubFicha(const std::string& filtro) {
   sqlSubProd.open();
 }
 
+bool CardKindChecks::SaidaPendente() {
+  if (dados_.TipoAtualizacao == "T") {
+    sqlSubProd.params().set("CODCXCOLET", dados_.CodCxColet);
+    abrirPostagensSubFicha("and (p.CODCXCOLET_PS = :CODCXCOLET) and (p.DTSAIDA_PS is null)");
+  } else {
+    sqlSubProd.params().set("IDSUBPROD", dados_.IdSubProd);
+    abrirPostagensSubFicha("and (p.ID_SUBPROD_PS = :IDSUBPROD) and (p.DTSAIDA_PS is null)");
+  }
+  const bool pendente = !sqlSubProd.isEmpty();
+  sqlSubProd.close();
+  return pendente;
+}
+
 bool CardKindChecks::SubfichaJaBaixada(std::string& mensagem) {
+  // Entry/exit mode: the label's own row with its entry and no exit is the
+  // row this posting completes, whatever else of the sub-card was posted
+  // since (the repeated-posting rule takes it as the exit).
+  if (dados_.BaixaSetorEntrada && SaidaPendente()) return false;
   abrirPostagensSubFicha(
       "and ((p.ID_SUBPROD_PS = 0) or (p.ID_SUBPROD_PS is null)) and ((p.CODCXCOLET_PS = 0) or "
       "(p.CODCXCOLET_PS is null)) and ((p.SUBPROD_MPRIMA_ID_PS = 0) or (p.SUBPROD_MPRIMA_ID_PS is "

@@ -42,12 +42,16 @@ class CardKindChecks {
   // Sub-production label, given its row: not posted yet; Qtde := its qtde_pr.
   bool ValidarSubProducao(const db::Row& subProducao, std::string& mensagem);
   // The whole sub-card, or this box or sub-production (or one of the other
-  // way of posting parts of it) is already posted in the sector.
+  // way of posting parts of it) is already posted in the sector. In entry/exit
+  // mode a box or sub-production whose own row in the sector has its entry and
+  // no exit is not: this posting records that exit.
   bool SubfichaJaBaixada(std::string& mensagem);
   // Sub-card: it exists (Qtde := its pairs, 0 when missing).
   bool ValidarSubFicha(std::string& mensagem);
 
  private:
+  // This box or sub-production has a row in the sector without its exit.
+  bool SaidaPendente();
   bool fichaPrincipalBaixadaNoSetor(const std::string& setor, std::string& funcionario);
   void abrirPostagensSubFicha(const std::string& filtro);
 

@@ -1,7 +1,9 @@
 #include "production/validation/PostingRules.h"
 
 #include <utility>
+#include <vector>
 
+#include "production/validation/RepeatedPosting.h"
 #include "production/validation/ValidationText.h"
 
 namespace mts {
@@ -57,33 +59,33 @@ bool PostingRules::ValidarAgrupamento(const std::string& grupo, std::string& men
 
 bool PostingRules::ValidarBaixaRepetida(std::string& mensagem) {
   TVNClientDataSet& postagens = postings_.cdsProdSetor();
-  if (!postings_.LocalizarSetor(dados_.Setor)) {
-    if (!parametros_.BAIXA_PARCIAL && dados_.BaixaSetorEntrada) {
+  std::vector<SectorPostingSeen> doSetor;
+  std::vector<db::Value> ids;
+  for (postagens.first(); !postagens.eof(); postagens.next()) {
+    if (postagens.text("SETOR_PS") != dados_.Setor) continue;
+    doSetor.push_back({PostedThing::OfRow(postagens.currentRow()), !postagens.isNull("DTSAIDA_PS"),
+                       postagens.number("QTDE_PS")});
+    ids.push_back(postagens.value("ID_PS"));
+  }
+
+  const RepeatedPostingDecision decisao =
+      DecidirBaixaRepetida(doSetor, PostedThing::OfRequest(dados_), dados_.Qtde,
+                           parametros_.BAIXA_PARCIAL, dados_.BaixaSetorEntrada);
+  switch (decisao.kind) {
+    case RepeatedPostingDecision::Kind::Entry:
       dados_.CampoData = "DTENTRADA_PS";
       dados_.CampoHora = "HORAENTRADA_PS";
-    }
-    return true;
+      return true;
+    case RepeatedPostingDecision::Kind::Exit:
+      return true;
+    case RepeatedPostingDecision::Kind::Post:
+      // A partial posting records what the sector still misses, not the whole.
+      dados_.Qtde = decisao.Qtde;
+      return true;
+    case RepeatedPostingDecision::Kind::Refuse:
+      break;
   }
-
-  if (parametros_.BAIXA_PARCIAL) {
-    // The sector may post again until the pairs it posted reach the card's.
-    double total = 0;
-    db::Value ultimaDoSetor;
-    for (postagens.first(); !postagens.eof(); postagens.next()) {
-      if (postagens.text("SETOR_PS") != dados_.Setor) continue;
-      total += postagens.number("QTDE_PS");
-      ultimaDoSetor = postagens.value("ID_PS");
-    }
-    if (total < dados_.Qtde) return true;
-    // The refusal names whoever made the sector's last posting.
-    postagens.locate("ID_PS", ultimaDoSetor);
-    mensagem = alreadyPostedInSector();
-    return false;
-  }
-
-  // Entry/exit mode: the row found holds the entry; the next posting records
-  // its exit, and a row with its exit is complete.
-  if (dados_.BaixaSetorEntrada && postagens.isNull("DTSAIDA_PS")) return true;
+  postagens.locate("ID_PS", ids.at(decisao.NamedRow));
   mensagem = alreadyPostedInSector();
   return false;
 }

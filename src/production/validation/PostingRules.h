@@ -13,8 +13,8 @@ namespace mts {
 // The last word on a posting, given every earlier posting of the card (loaded
 // by CardPostings): a card is posted in one sector of a group only, and a
 // sector posts a card once, or until its quantity is complete (partial
-// posting), or a second time to record the exit of a card whose entry it
-// recorded (entry/exit mode).
+// posting), or a second time to record the exit of the same card, sub-card or
+// label whose entry it recorded (entry/exit mode; see DecidirBaixaRepetida).
 //
 // Both checks return true when the sector may post and write `mensagem` only
 // when they refuse. Everything given is borrowed and must outlive this object;
@@ -29,7 +29,8 @@ class PostingRules {
   // `grupo` is the grouping sector of the request's sector (empty for none).
   bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
   // May set CampoData/CampoHora to the entry columns (entry/exit mode, first
-  // posting of the card in the sector).
+  // posting of the card in the sector), and Qtde to the pairs the sector still
+  // misses (partial posting).
   bool ValidarBaixaRepetida(std::string& mensagem);
 
  private:
