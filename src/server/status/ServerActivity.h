@@ -33,6 +33,9 @@ class ServerActivity {
 
   // A terminal connected (first time or again) from the address.
   virtual void terminalConnected(int terminal, const std::string& address) = 0;
+  // The terminal's connection closed (it may already have connected again
+  // from the same address).
+  virtual void terminalDisconnected(int terminal) = 0;
   // A read unit arrived from a terminal (its first byte is the key).
   virtual void keyReceived(int terminal, const std::string& unit) = 0;
   // A badge was looked up; shownText is the result line text when refused.
