@@ -49,10 +49,10 @@ std::string Server(const StatusSnapshot& status) {
 
 std::string Database(const DatabaseStatus& database) {
   return "{\"reachable\":" + Reachable(database.reachability) +
-         ",\"unreachableSince\":" + Time(database.unreachableSince) +
          ",\"errors\":" + std::to_string(database.errors) +
          ",\"lastError\":" + (database.lastErrorAt ? JsonString(database.lastError) : "null") +
-         ",\"lastErrorAt\":" + Time(database.lastErrorAt) + "}";
+         ",\"lastErrorAt\":" + Time(database.lastErrorAt) +
+         ",\"unreachableSince\":" + Time(database.unreachableSince) + "}";
 }
 
 std::string Terminal(const TerminalStatus& terminal) {

@@ -107,16 +107,19 @@ std::string Connection(const TerminalStatus& terminal, StatusTime now) {
 }
 
 std::string NameAndPlace(const TerminalStatus& terminal) {
-  std::string html = "<b>" + HtmlText(terminal.name) + "</b>";
-  if (!terminal.place.empty())
+  std::string html;
+  if (!terminal.name.empty()) html = "<b>" + HtmlText(terminal.name) + "</b>";
+  if (!terminal.place.empty()) {
     html += " <span class=\"when\">" + HtmlText(terminal.place) + "</span>";
+  }
   return html;
 }
 
 std::string TerminalRow(const TerminalStatus& terminal, StatusTime now) {
   std::string state;
-  if (terminal.connected)
+  if (terminal.connected) {
     state = terminal.waitingCard ? "aguardando ficha" : "aguardando crach\xE1";
+  }
   std::string result = HtmlText(terminal.lastResult);
   if (!terminal.lastResult.empty()) result += When(terminal.lastResultAt, now);
   std::string key = HtmlText(terminal.lastKey);

@@ -119,10 +119,10 @@ TEST(StatusJson, RendersTheWholeSnapshot) {
       "h\xC3\xA1 1 h 30 min: connection lost\\nto database.\"},"
       "{\"kind\":\"terminals\",\"text\":\"2 terminais desconectados: 10.0.0.2 h\xC3\xA1 5 min; "
       "Corte <3> (10.0.0.9) nunca conectou.\"}],"
-      "\"database\":{\"reachable\":false,\"unreachableSince\":null,\"errors\":2,"
+      "\"database\":{\"reachable\":false,\"errors\":2,"
       "\"lastError\":\"connection lost\\nto database\",\"lastErrorAt\":" +
       at(*status.database.lastErrorAt) +
-      "},"
+      ",\"unreachableSince\":null},"
       "\"terminals\":[{\"number\":0,\"address\":\"10.0.0.1\",\"name\":\"Montagem 1\","
       "\"place\":\"Linha 2\",\"leds\":true,\"connected\":true,"
       "\"connectedSince\":" +
