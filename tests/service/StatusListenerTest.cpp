@@ -156,19 +156,16 @@ TEST(StatusListener, ReportsTerminalsKeysAndDatabaseOfTheRealServer) {
                            "mtserver_database_up 1\n", "mtserver_listener_restarts_total 0\n"}) {
     EXPECT_TRUE(Has(metrics.body, line)) << line << metrics.body;
   }
-  // The process's own figures, as the system sees the server process.
-  for (const char* family :
-       {"process_resident_memory_bytes ", "process_open_fds ", "process_start_time_seconds "}) {
-    const std::size_t at = metrics.body.find(std::string("\n") + family);
-    ASSERT_NE(at, std::string::npos) << family << metrics.body;
-    const double value = std::stod(metrics.body.substr(at + 1 + std::string(family).size()));
-    EXPECT_GT(value, 0) << family;
-  }
-  const double started =
-      std::stod(metrics.body.substr(metrics.body.find("\nprocess_start_time_seconds ") + 28));
-  const double serverStarted =
-      std::stod(metrics.body.substr(metrics.body.find("\nmtserver_start_time_seconds ") + 29));
-  EXPECT_NEAR(started, serverStarted, 5);
+  // The process's own figures, as the system sees the server process: it
+  // started (before start-up had the clock read) a moment before the server
+  // did, not at boot or at the epoch.
+  auto sample = [&](const std::string& name) {
+    const std::size_t at = metrics.body.find("\n" + name + " ");
+    return at == std::string::npos ? -1.0 : std::stod(metrics.body.substr(at + name.size() + 2));
+  };
+  EXPECT_GT(sample("process_resident_memory_bytes"), 1e6) << metrics.body;
+  EXPECT_GE(sample("process_open_fds"), 5);
+  EXPECT_NEAR(sample("process_start_time_seconds"), sample("mtserver_start_time_seconds"), 120);
 
   const HttpResponse page = HttpGet(port, "/");
   EXPECT_EQ(page.status, 200);
