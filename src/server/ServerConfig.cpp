@@ -14,6 +14,7 @@ ServerConfig ReadServerConfig(const IniFile& ini) {
   for (const std::string& line : ini.readSectionValues("IP_TERMINAL_LED")) {
     config.ledTerminals.push_back(ValueOfLine(line));
   }
+  config.namedTerminals = ReadNamedTerminals(ini);
   config.greenLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERDE", 300);
   config.redLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERMELHO", 300);
   config.greenLedRepeats = ini.readInteger("CONFIG_LED", "QTDE_REPETICAO_LED_VERDE", 1);

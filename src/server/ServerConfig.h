@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "server/IniFile.h"
+#include "server/NamedTerminals.h"
 
 namespace mts {
 
@@ -29,6 +30,10 @@ struct ServerConfig {
   int maxTerminals = kDefaultMaxTerminals;
   // IP_TERMINAL_LED: the values of the section's lines, in file order.
   std::vector<std::string> ledTerminals;
+  // TERMINAIS: the terminals the factory expects, by address, with their name
+  // and place, in file order; the status page lists them even before they
+  // connect.
+  std::vector<NamedTerminal> namedTerminals;
   // CONFIG_LED
   int greenLedTime = 300;
   int redLedTime = 300;

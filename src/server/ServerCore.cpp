@@ -193,6 +193,12 @@ void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connec
   if (activity_) activity_->terminalConnected(terminal.TerminalNumber, connection->remoteAddress());
 }
 
+void ServerCore::ClientDisconnect(const std::shared_ptr<TerminalConnection>& connection) {
+  if (!activity_) return;
+  const int terminal = RegConnections_.FindTerminal(connection->remoteAddress());
+  if (terminal >= 0) activity_->terminalDisconnected(terminal);
+}
+
 void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                   const std::string& unit) {
   if (activity_) {

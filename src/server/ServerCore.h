@@ -80,13 +80,15 @@ class ServerCore final : public TerminalEvents {
 
   // TerminalEvents
   void ClientConnect(const std::shared_ptr<TerminalConnection>& connection) override;
+  // Only reported to the activity: the record stays for the next connect.
+  void ClientDisconnect(const std::shared_ptr<TerminalConnection>& connection) override;
   void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                         const std::string& unit) override;
   void HandleError(const std::string& message) override;
   // Logged and shown; the listener and the other terminals are left alone.
   void ConnectionNotice(const std::string& message) override;
 
-  // Who is told about connects, keys, badge and card results, database errors
+  // Who is told about connects, disconnects, keys, badge and card results, database errors
   // and listener restarts;
   // null (the default) tells nobody. Not owned; must outlive the core or be
   // reset first.

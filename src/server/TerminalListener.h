@@ -36,6 +36,11 @@ class TerminalEvents {
 
   // A terminal connected; the connection is already in the active list.
   virtual void ClientConnect(const std::shared_ptr<TerminalConnection>& connection) = 0;
+  // A terminal's connection closed (its peer left, or the listener closed it)
+  // and has left the active list.
+  virtual void ClientDisconnect(const std::shared_ptr<TerminalConnection>& connection) {
+    (void)connection;
+  }
   // Bytes arrived from a terminal (never empty): everything available when the
   // read event was handled.
   virtual void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,

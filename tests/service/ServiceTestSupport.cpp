@@ -227,6 +227,7 @@ ServerUnderTest::ServerUnderTest(Options options)
   if (options_.withStatus) ini += "PORTA-STATUS=" + std::to_string(statusPort_) + "\r\n";
   ini += options_.extraServerConfig;
   ini += "[BDADOS-CONFIG]\r\nBDADOS=" + options_.database + "\r\n";
+  ini += options_.extraSections;
   writeFile(folder_ / "mtserver.ini", ini);
 }
 

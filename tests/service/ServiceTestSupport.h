@@ -82,6 +82,7 @@ class ServerUnderTest {
     int terminalPort = 0;  // 0: a free one
     bool withStatus = true;
     std::string extraServerConfig;  // more SERVER-CONFIG lines
+    std::string extraSections;      // whole sections after the others
     Environment environment;
   };
 

@@ -102,6 +102,9 @@ TEST(StatusListener, ReportsTerminalsKeysAndDatabaseOfTheRealServer) {
   TestDatabase database(factorySchema());
   ServerUnderTest::Options options;
   options.database = database.path().string();
+  // One terminal that will come is named, and one that never will.
+  options.extraSections =
+      "[TERMINAIS]\r\n127.0.0.2=Montagem 1;Linha 2\r\n127.0.0.9=Corte 1;Galp\xE3o B\r\n";
   ServerUnderTest server(options);
   server.Start();
   const int port = server.statusPort();
@@ -111,7 +114,8 @@ TEST(StatusListener, ReportsTerminalsKeysAndDatabaseOfTheRealServer) {
   EXPECT_TRUE(Has(
       status, "\"terminalPort\":" + std::to_string(server.terminalPort()) + ",\"listening\":true,"))
       << status;
-  EXPECT_TRUE(Has(status, "\"terminals\":[]")) << status;
+  EXPECT_EQ(Field(TerminalJson(status, "127.0.0.2"), "number"), "null") << status;
+  EXPECT_EQ(Field(TerminalJson(status, "127.0.0.9"), "place"), "\"Galp\xC3\xA3o B\"") << status;
 
   // Two terminals type and stay connected for a while; a third comes and goes.
   auto first =
@@ -133,22 +137,42 @@ TEST(StatusListener, ReportsTerminalsKeysAndDatabaseOfTheRealServer) {
   EXPECT_EQ(Field(t2, "state"), "\"badge\"");
   EXPECT_NE(Field(t2, "connectedSince"), "null");
   EXPECT_NE(Field(t2, "lastKeyAt"), "null");
-  EXPECT_EQ(Field(TerminalJson(status, "127.0.0.4"), "lastKey"), "\"7\"");
-  const std::string numberOfFirst = Field(t2, "number");
+  EXPECT_EQ(Field(t2, "name"), "\"Montagem 1\"");
+  EXPECT_NE(Field(t2, "number"), "null");
+  const std::string t4 = TerminalJson(status, "127.0.0.4");
+  EXPECT_EQ(Field(t4, "lastKey"), "\"7\"");
+  EXPECT_NE(Field(t4, "disconnectedSince"), "null") << t4;
+  EXPECT_EQ(Field(TerminalJson(status, "127.0.0.9"), "connected"), "false");
 
   const HttpResponse metrics = HttpGet(port, "/metrics");
   EXPECT_EQ(metrics.status, 200);
   EXPECT_EQ(metrics.headers.at("content-type"), "text/plain; version=0.0.4; charset=utf-8");
-  EXPECT_TRUE(Has(metrics.body, "mtserver_terminals_connected 2\n")) << metrics.body;
-  EXPECT_TRUE(Has(metrics.body, "mtserver_terminal_connected{terminal=\"" + numberOfFirst +
-                                    "\",address=\"127.0.0.2\"} 1\n"));
-  EXPECT_TRUE(Has(metrics.body, "mtserver_database_up 1\n"));
-  EXPECT_TRUE(Has(metrics.body, "mtserver_listener_restarts_total 0\n"));
+  for (const char* line : {"mtserver_terminals_connected 2\n",
+                           "mtserver_terminal_connected{address=\"127.0.0.2\"} 1\n",
+                           "mtserver_terminal_connected{address=\"127.0.0.4\"} 0\n",
+                           "mtserver_terminal_connected{address=\"127.0.0.9\"} 0\n",
+                           "mtserver_terminal_info{address=\"127.0.0.9\",name=\"Corte 1\","
+                           "place=\"Galp\xC3\xA3o B\"} 1\n",
+                           "mtserver_database_up 1\n", "mtserver_listener_restarts_total 0\n"}) {
+    EXPECT_TRUE(Has(metrics.body, line)) << line << metrics.body;
+  }
+  // The process's own figures, as the system sees the server process: it
+  // started (before start-up had the clock read) a moment before the server
+  // did, not at boot or at the epoch.
+  auto sample = [&](const std::string& name) {
+    const std::size_t at = metrics.body.find("\n" + name + " ");
+    return at == std::string::npos ? -1.0 : std::stod(metrics.body.substr(at + name.size() + 2));
+  };
+  EXPECT_GT(sample("process_resident_memory_bytes"), 1e6) << metrics.body;
+  EXPECT_GE(sample("process_open_fds"), 5);
+  EXPECT_NEAR(sample("process_start_time_seconds"), sample("mtserver_start_time_seconds"), 120);
 
   const HttpResponse page = HttpGet(port, "/");
   EXPECT_EQ(page.status, 200);
-  EXPECT_TRUE(Has(page.body, "Terminais: 2 de 3 conectados")) << page.body;
+  EXPECT_TRUE(Has(page.body, "Terminais: 2 de 4 conectados")) << page.body;
   EXPECT_TRUE(Has(page.body, "127.0.0.3"));
+  EXPECT_TRUE(Has(page.body, "2 terminais desconectados: 127.0.0.4 h\xC3\xA1 ")) << page.body;
+  EXPECT_TRUE(Has(page.body, "Corte 1 (127.0.0.9) nunca conectou."));
 
   first->kill();
   second->kill();
@@ -182,7 +206,7 @@ TEST(StatusListener, BadRequestsGetHttpErrorsAndNeverDisturbTheTerminals) {
       {"post", "POST /status HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\n\r\n{}", 413},
       {"post without body", "POST /status HTTP/1.1\r\nHost: x\r\n\r\n", 405},
       {"delete", "DELETE / HTTP/1.1\r\nHost: x\r\n\r\n", 405},
-      {"head", "HEAD /metrics HTTP/1.1\r\nHost: x\r\n\r\n", 405},
+      {"options", "OPTIONS / HTTP/1.1\r\nHost: x\r\n\r\n", 405},
       {"huge header",
        "GET /status HTTP/1.1\r\nHost: x\r\nCookie: " + std::string(1 << 20, 'c') + "\r\n\r\n", 431},
       {"huge path", "GET /" + std::string(100000, 'p') + " HTTP/1.1\r\n\r\n", 414},
@@ -194,9 +218,18 @@ TEST(StatusListener, BadRequestsGetHttpErrorsAndNeverDisturbTheTerminals) {
     EXPECT_EQ(response.status, row.status) << response.raw.substr(0, 200);
     if (row.status == 405) {
       ASSERT_TRUE(response.headers.count("allow"));
-      EXPECT_EQ(response.headers.at("allow"), "GET");
+      EXPECT_EQ(response.headers.at("allow"), "GET, HEAD");
     }
   }
+
+  // HEAD gets GET's status and headers, the length of its body included, and
+  // no body.
+  const HttpResponse get = HttpGet(port, "/status");
+  const HttpResponse head = HttpExchange(port, "HEAD /status HTTP/1.1\r\nHost: x\r\n\r\n");
+  EXPECT_EQ(head.status, 200) << head.raw;
+  EXPECT_EQ(head.headers.at("content-type"), get.headers.at("content-type"));
+  EXPECT_EQ(head.headers.at("content-length"), std::to_string(get.body.size()));
+  EXPECT_EQ(head.body, "");
 
   // Many connections at once: some may be turned away (503), none hangs, and
   // all of them together leave the server as it was.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,27 +41,48 @@ TEST(StatusPageInBrowser, RendersTheTerminalsAndIsSavedAsScreenshots) {
   TestDatabase database(DemoFactoryScript());
   ServerUnderTest::Options options;
   options.database = database.path().string();
+  // Three terminals named, as a factory would: one will work, one will
+  // leave, one never comes.
+  options.extraSections =
+      "[TERMINAIS]\r\n127.0.0.2=Montagem 1;Linha 2\r\n127.0.0.3=Costura 4;Linha 1\r\n"
+      "127.0.0.9=Corte 1;Galp\xE3o B\r\n";
   ServerUnderTest server(options);
   server.Start();
   RawTerminal first("127.0.0.2", server.terminalPort());
-  RawTerminal second("127.0.0.3", server.terminalPort());
+  auto second = std::make_unique<RawTerminal>("127.0.0.3", server.terminalPort());
+  RawTerminal third("127.0.0.4", server.terminalPort());
   ASSERT_EQ(first.Read(kBadgePrompt.size()), kBadgePrompt);
-  ASSERT_EQ(second.Read(kBadgePrompt.size()), kBadgePrompt);
+  ASSERT_EQ(second->Read(kBadgePrompt.size()), kBadgePrompt);
+  ASSERT_EQ(third.Read(kBadgePrompt.size()), kBadgePrompt);
   first.Send("4");
+  second.reset();
   ASSERT_TRUE(WaitFor([&] {
-    return HttpGet(server.statusPort(), "/status").body.find("\"lastKey\":\"4\"") !=
-           std::string::npos;
+    const std::string status = HttpGet(server.statusPort(), "/status").body;
+    return Field(TerminalJson(status, "127.0.0.2"), "lastKey") == "\"4\"" &&
+           Field(TerminalJson(status, "127.0.0.3"), "connected") == "false";
   }));
   const std::string url = "http://127.0.0.1:" + std::to_string(server.statusPort()) + "/";
 
-  // What the browser built from the page: the terminals are in its DOM.
+  // What the browser built from the page: the problems come first, then the
+  // terminals with their names, the one that left and the one never seen.
   std::vector<std::string> dump = Chromium(server.folder() / "profile-dom");
   dump.insert(dump.end(), {"--dump-dom", url});
   const std::filesystem::path dom = server.folder() / "dom.html";
   ASSERT_EQ(runProgram(dump, {}, dom), 0) << readFile(dom);
   const std::string rendered = readFile(dom);
-  EXPECT_NE(rendered.find("Terminais: 2 de 2 conectados"), std::string::npos) << rendered;
-  EXPECT_NE(rendered.find("127.0.0.3"), std::string::npos);
+  EXPECT_NE(rendered.find("Terminais: 2 de 4 conectados"), std::string::npos) << rendered;
+  const std::size_t problems = rendered.find("id=\"problems\"");
+  ASSERT_NE(problems, std::string::npos) << rendered;
+  EXPECT_LT(problems, rendered.find("id=\"terminals\""));
+  EXPECT_NE(rendered.find("2 terminais desconectados: Costura 4 (127.0.0.3) h\xC3\xA1 "),
+            std::string::npos)
+      << rendered;
+  EXPECT_NE(rendered.find("Corte 1 (127.0.0.9) nunca conectou."), std::string::npos);
+  EXPECT_NE(rendered.find("<b class=\"down\">desconectado h\xC3\xA1 "), std::string::npos);
+  EXPECT_NE(rendered.find("<b class=\"down\">nunca conectou</b>"), std::string::npos);
+  EXPECT_NE(rendered.find("<b>Corte 1</b> <span class=\"when\">Galp\xC3\xA3o B</span>"),
+            std::string::npos);
+  EXPECT_NE(rendered.find("127.0.0.4"), std::string::npos);
 
   struct Shot {
     const char* file;

@@ -14,6 +14,9 @@ class RecordingActivity : public ServerActivity {
   void terminalConnected(int terminal, const std::string& address) override {
     calls.push_back("connected " + std::to_string(terminal) + " " + address);
   }
+  void terminalDisconnected(int terminal) override {
+    calls.push_back("disconnected " + std::to_string(terminal));
+  }
   void keyReceived(int terminal, const std::string& key) override {
     calls.push_back("key " + std::to_string(terminal) + " " + key);
   }

@@ -92,6 +92,9 @@ void QtTerminalListener::close() {
       socket->disconnectFromHost();
       if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
     }
+    Guarded([&] {
+      if (events_) events_->ClientDisconnect(connection);
+    });
   }
 }
 
@@ -216,6 +219,9 @@ void QtTerminalListener::Dropped(QtTerminalConnection* connection) {
   std::shared_ptr<TerminalConnection> held = *found;
   active_.erase(found);
   if (QTcpSocket* socket = connection->socket()) socket->deleteLater();
+  Guarded([&] {
+    if (events_) events_->ClientDisconnect(held);
+  });
 }
 
 void QtTerminalListener::Guarded(const std::function<void()>& work) {

@@ -15,9 +15,9 @@ namespace mts {
 //
 // Owns the accepted sockets and holds each open connection by shared_ptr in
 // the active list, in the order they connected; a connection leaves the list
-// (and reads closed) when its peer leaves or the listener closes. Connect and
-// read events go to the TerminalEvents given to setEvents; an exception from
-// them goes to its HandleError.
+// (and reads closed) when its peer leaves or the listener closes. Connect,
+// read and disconnect events go to the TerminalEvents given to setEvents; an
+// exception from them goes to its HandleError.
 //
 // One terminal's trouble stays with that terminal: a socket error other than
 // the peer closing, or more than the output limit queued for a peer that does

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "server/qt/Windows1252.h"
+#include "server/status/ProcessStats.h"
 
 #ifndef MTS_VERSION
 #define MTS_VERSION "desconhecida"
@@ -28,6 +29,7 @@ StatusSnapshot ServiceMonitoring::snapshot() const {
   StatusSnapshot snapshot = status_.snapshot(runtime_.core().registry());
   snapshot.terminalPort = runtime_.core().config().port;
   snapshot.listening = runtime_.listener().isListening();
+  snapshot.process = ReadProcessStats();
   return snapshot;
 }
 
@@ -36,6 +38,7 @@ void ServiceMonitoring::started() {
   if (core.ProductionModule() && core.sqlCon().isOpen()) status_.databaseReachable();
 
   const ServerConfig& config = core.config();
+  status_.nameTerminals(config.namedTerminals);
   if (config.statusEnabled()) {
     auto http = std::make_unique<StatusHttpServer>([this] { return snapshot(); });
     std::string error;

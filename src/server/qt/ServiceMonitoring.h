@@ -25,7 +25,8 @@ class ServiceMonitoring {
   ServiceMonitoring(const ServiceMonitoring&) = delete;
   ServiceMonitoring& operator=(const ServiceMonitoring&) = delete;
 
-  // After start-up: notes whether the database answered, opens the status
+  // After start-up: notes whether the database answered and which terminals
+  // the configuration names, opens the status
   // listener when configured (a failure is reported on standard error and the
   // server runs on without it), and tells systemd it is ready when the
   // terminal port listens.

@@ -67,23 +67,18 @@ bool StatusHttpServer::handleRequest(const QHttpServerRequest& request, QTcpSock
   const QByteArray path = request.url().path().toUtf8();
   const StatusReply reply =
       StatusReplyFor(MethodName(request.method()).toStdString(), path.toStdString(), snapshot_);
-  const QByteArray body(reply.body.data(), static_cast<qsizetype>(reply.body.size()));
-  const auto status = static_cast<QHttpServerResponder::StatusCode>(reply.status);
-  const QByteArray type = QByteArray::fromStdString(reply.contentType);
   {
     QHttpServerResponder responder = makeResponder(request, socket);
-    if (reply.allowGetOnly) {
-      responder.write(body,
-                      {{"Content-Type", type},
-                       {"Allow", "GET"},
-                       {"Cache-Control", "no-store"},
-                       {"Connection", "close"}},
-                      status);
-    } else {
-      responder.write(
-          body, {{"Content-Type", type}, {"Cache-Control", "no-store"}, {"Connection", "close"}},
-          status);
-    }
+    responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(reply.status));
+    responder.writeHeaders({{"Content-Type", QByteArray::fromStdString(reply.contentType)},
+                            {"Cache-Control", "no-store"},
+                            {"Connection", "close"}});
+    if (!reply.allow.empty())
+      responder.writeHeader("Allow", QByteArray::fromStdString(reply.allow));
+    // A reply to HEAD announces the length of the body it leaves out.
+    responder.writeHeader("Content-Length", QByteArray::number(reply.body.size()));
+    responder.writeBody(reply.body.data(),
+                        reply.headOnly ? 0 : static_cast<qint64>(reply.body.size()));
   }
   // One response per connection: the HTTP server would otherwise keep every
   // connection open, whatever the client asked (HTTP/1.0 and "Connection:

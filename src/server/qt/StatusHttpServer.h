@@ -14,7 +14,8 @@ namespace mts {
 // own event loop: a request is answered while no terminal event runs, so the
 // snapshot it takes is consistent and nothing is locked. Read-only: it only
 // takes snapshots. Each connection gets one response and is closed.
-// Requests it does not serve get 404 or 405; malformed,
+// HEAD is answered like GET without the body; requests it does not serve get
+// 404 or 405; malformed,
 // oversized and stalled ones are stopped by its socket (StatusTcpServer).
 class StatusHttpServer final : public QAbstractHttpServer {
   Q_OBJECT

@@ -33,6 +33,9 @@ class ServerActivity {
 
   // A terminal connected (first time or again) from the address.
   virtual void terminalConnected(int terminal, const std::string& address) = 0;
+  // The terminal's connection closed (it may already have connected again
+  // from the same address).
+  virtual void terminalDisconnected(int terminal) = 0;
   // A read arrived from a terminal; `key` is the last key it held (its first
   // byte names it).
   virtual void keyReceived(int terminal, const std::string& key) = 0;

@@ -66,9 +66,24 @@ ShopFloorStatus::TerminalHistory& ShopFloorStatus::History(int terminal) {
   return terminals_[terminal];
 }
 
+void ShopFloorStatus::nameTerminals(std::vector<NamedTerminal> named) {
+  named_ = std::move(named);
+}
+
+const NamedTerminal* ShopFloorStatus::Named(std::string_view address) const {
+  for (const NamedTerminal& named : named_) {
+    if (named.address == address) return &named;
+  }
+  return nullptr;
+}
+
 void ShopFloorStatus::terminalConnected(int terminal, const std::string& address) {
   (void)address;  // the registry holds it
   History(terminal).connectedSince = clock_();
+}
+
+void ShopFloorStatus::terminalDisconnected(int terminal) {
+  History(terminal).disconnectedAt = clock_();
 }
 
 void ShopFloorStatus::keyReceived(int terminal, const std::string& key) {
@@ -79,7 +94,7 @@ void ShopFloorStatus::keyReceived(int terminal, const std::string& key) {
 
 void ShopFloorStatus::badgeResult(int terminal, bool accepted, const std::string& shownText) {
   const StatusTime now = clock_();
-  database_.reachability = Reachability::Reachable;
+  Reached();
   TerminalHistory& history = History(terminal);
   history.lastResult = accepted ? std::string() : shownText;
   history.lastResultAt = now;
@@ -87,7 +102,7 @@ void ShopFloorStatus::badgeResult(int terminal, bool accepted, const std::string
 
 void ShopFloorStatus::cardResult(const CardResult& result) {
   const StatusTime now = clock_();
-  database_.reachability = Reachability::Reachable;
+  Reached();
   TerminalHistory& history = History(result.terminal);
   history.lastResult = result.shownText;
   history.lastResultAt = now;
@@ -109,11 +124,19 @@ void ShopFloorStatus::Forget(StatusTime now) {
 }
 
 void ShopFloorStatus::databaseReachable() {
+  Reached();
+}
+
+void ShopFloorStatus::Reached() {
   database_.reachability = Reachability::Reachable;
+  database_.unreachableSince.reset();
 }
 
 void ShopFloorStatus::databaseError(const std::string& message, bool connectionOpen) {
-  if (!connectionOpen) database_.reachability = Reachability::Unreachable;
+  if (!connectionOpen && database_.reachability != Reachability::Unreachable) {
+    database_.reachability = Reachability::Unreachable;
+    database_.unreachableSince = clock_();
+  }
   database_.lastError = message;
   database_.lastErrorAt = clock_();
   ++database_.errors;
@@ -145,6 +168,10 @@ StatusSnapshot ShopFloorStatus::snapshot(const RegConnections& registry) const {
     TerminalStatus terminal;
     terminal.number = number;
     terminal.address = registry.AddressAt(number);
+    if (const NamedTerminal* named = Named(terminal.address)) {
+      terminal.name = named->name;
+      terminal.place = named->place;
+    }
     terminal.hasLeds = record.HasLeds;
     const auto connection = record.Connection.lock();
     terminal.connected = connection && connection->isOpen();
@@ -155,11 +182,25 @@ StatusSnapshot ShopFloorStatus::snapshot(const RegConnections& registry) const {
     if (auto found = terminals_.find(number); found != terminals_.end()) {
       const TerminalHistory& history = found->second;
       terminal.connectedSince = history.connectedSince;
+      // A close from before the latest connect says nothing about this one.
+      if (!terminal.connected && history.disconnectedAt &&
+          (!history.connectedSince || *history.disconnectedAt >= *history.connectedSince)) {
+        terminal.disconnectedSince = history.disconnectedAt;
+      }
       terminal.lastKey = history.lastKey;
       terminal.lastKeyAt = history.lastKeyAt;
       terminal.lastResult = history.lastResult;
       terminal.lastResultAt = history.lastResultAt;
     }
+    status.terminals.push_back(std::move(terminal));
+  }
+  for (const NamedTerminal& named : named_) {
+    if (registry.FindTerminal(named.address) >= 0) continue;
+    TerminalStatus terminal;
+    terminal.address = named.address;
+    terminal.name = named.name;
+    terminal.place = named.place;
+    terminal.hasLeds = registry.IsLedTerminal(named.address);
     status.terminals.push_back(std::move(terminal));
   }
 

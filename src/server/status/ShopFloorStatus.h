@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "server/NamedTerminals.h"
 #include "server/RegConnections.h"
 #include "server/status/ServerActivity.h"
 #include "server/status/StatusSnapshot.h"
@@ -16,7 +17,8 @@ using StatusClock = std::function<StatusTime()>;
 
 StatusTime SystemNow();
 
-// The shop floor as the server has seen it since it started: connects, keys,
+// The shop floor as the server has seen it since it started: connects and
+// disconnects, keys,
 // badge and card results, database errors and listener restarts, recorded as
 // they are reported. It keeps what the terminal records do not: times,
 // results, counts and latencies. A snapshot joins them with the live records.
@@ -28,7 +30,12 @@ class ShopFloorStatus final : public ServerActivity {
  public:
   explicit ShopFloorStatus(std::string version, StatusClock clock = SystemNow);
 
+  // The terminals the configuration names: a snapshot shows their names and
+  // lists those that never connected.
+  void nameTerminals(std::vector<NamedTerminal> named);
+
   void terminalConnected(int terminal, const std::string& address) override;
+  void terminalDisconnected(int terminal) override;
   void keyReceived(int terminal, const std::string& key) override;
   void badgeResult(int terminal, bool accepted, const std::string& shownText) override;
   void cardResult(const CardResult& result) override;
@@ -44,6 +51,7 @@ class ShopFloorStatus final : public ServerActivity {
  private:
   struct TerminalHistory {
     std::optional<StatusTime> connectedSince;
+    std::optional<StatusTime> disconnectedAt;
     std::string lastKey;
     std::optional<StatusTime> lastKeyAt;
     std::string lastResult;
@@ -58,11 +66,14 @@ class ShopFloorStatus final : public ServerActivity {
   using TotalKey = std::tuple<std::string, std::string, bool>;
 
   TerminalHistory& History(int terminal);
+  const NamedTerminal* Named(std::string_view address) const;
   void Forget(StatusTime now);
+  void Reached();
 
   std::string version_;
   StatusClock clock_;
   StatusTime startedAt_;
+  std::vector<NamedTerminal> named_;
   std::map<int, TerminalHistory> terminals_;
   std::deque<CardEvent> recentCards_;
   std::map<TotalKey, std::uint64_t> totals_;

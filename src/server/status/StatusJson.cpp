@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "server/status/StatusProblems.h"
 #include "server/status/StatusText.h"
 
 namespace mts {
@@ -50,14 +51,17 @@ std::string Database(const DatabaseStatus& database) {
   return "{\"reachable\":" + Reachable(database.reachability) +
          ",\"errors\":" + std::to_string(database.errors) +
          ",\"lastError\":" + (database.lastErrorAt ? JsonString(database.lastError) : "null") +
-         ",\"lastErrorAt\":" + Time(database.lastErrorAt) + "}";
+         ",\"lastErrorAt\":" + Time(database.lastErrorAt) +
+         ",\"unreachableSince\":" + Time(database.unreachableSince) + "}";
 }
 
 std::string Terminal(const TerminalStatus& terminal) {
-  return "{\"number\":" + std::to_string(terminal.number) +
-         ",\"address\":" + JsonString(terminal.address) + ",\"leds\":" + Bool(terminal.hasLeds) +
+  return "{\"number\":" + (terminal.number < 0 ? "null" : std::to_string(terminal.number)) +
+         ",\"address\":" + JsonString(terminal.address) + ",\"name\":" + JsonString(terminal.name) +
+         ",\"place\":" + JsonString(terminal.place) + ",\"leds\":" + Bool(terminal.hasLeds) +
          ",\"connected\":" + Bool(terminal.connected) +
          ",\"connectedSince\":" + Time(terminal.connectedSince) +
+         ",\"disconnectedSince\":" + Time(terminal.disconnectedSince) +
          ",\"state\":" + (terminal.waitingCard ? "\"card\"" : "\"badge\"") +
          ",\"employee\":" + JsonString(terminal.employeeName) +
          ",\"lastKey\":" + JsonString(terminal.lastKey) +
@@ -81,7 +85,13 @@ std::string Array(const std::vector<Item>& items, Render render) {
 }  // namespace
 
 std::string StatusJson(const StatusSnapshot& status) {
-  return "{\"server\":" + Server(status) + ",\"database\":" + Database(status.database) +
+  return "{\"server\":" + Server(status) + ",\"problems\":" +
+         Array(StatusProblems(status),
+               [](const StatusProblem& problem) {
+                 return "{\"kind\":" + JsonString(problem.kind) +
+                        ",\"text\":" + JsonString(problem.text) + "}";
+               }) +
+         ",\"database\":" + Database(status.database) +
          ",\"terminals\":" + Array(status.terminals, Terminal) + ",\"sectors\":" +
          Array(status.sectors,
                [](const SectorStatus& sector) {

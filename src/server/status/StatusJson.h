@@ -6,8 +6,9 @@
 
 namespace mts {
 
-// The snapshot as one JSON document (UTF-8): "server", "database",
-// "terminals" and "sectors". Absent times and errors are null.
+// The snapshot as one JSON document (UTF-8): "server", "problems",
+// "database", "terminals" and "sectors". Absent times, errors and numbers
+// are null.
 std::string StatusJson(const StatusSnapshot& status);
 
 }  // namespace mts

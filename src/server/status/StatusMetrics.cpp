@@ -35,9 +35,26 @@ std::string Label(const char* name, std::string_view value) {
   return std::string(name) + "=\"" + MetricLabelValue(value) + "\"";
 }
 
+// A terminal's series are labelled by its address alone: its number follows
+// the order terminals connected in, which another run does not repeat.
 std::string TerminalLabels(const TerminalStatus& terminal) {
-  return Label("terminal", std::to_string(terminal.number)) + "," +
-         Label("address", terminal.address);
+  return Label("address", terminal.address);
+}
+
+void ProcessFigures(std::string& out, const ProcessStats& process) {
+  if (process.residentBytes) {
+    Family(out, "process_resident_memory_bytes", "gauge", "Resident memory size in bytes.");
+    Sample(out, "process_resident_memory_bytes", "", std::to_string(*process.residentBytes));
+  }
+  if (process.openDescriptors) {
+    Family(out, "process_open_fds", "gauge", "Number of open file descriptors.");
+    Sample(out, "process_open_fds", "", std::to_string(*process.openDescriptors));
+  }
+  if (process.startTime) {
+    Family(out, "process_start_time_seconds", "gauge",
+           "Start time of the process since unix epoch in seconds.");
+    Sample(out, "process_start_time_seconds", "", Number(*process.startTime));
+  }
 }
 
 }  // namespace
@@ -56,8 +73,17 @@ std::string StatusMetrics(const StatusSnapshot& status) {
   for (const TerminalStatus& terminal : status.terminals) connected += terminal.connected ? 1 : 0;
   Family(out, "mtserver_terminals_connected", "gauge", "Terminals with an open connection.");
   Sample(out, "mtserver_terminals_connected", "", std::to_string(connected));
+  Family(out, "mtserver_terminal_info", "gauge",
+         "The terminal's name and place from the TERMINAIS section (empty when not named).");
+  for (const TerminalStatus& terminal : status.terminals) {
+    Sample(out, "mtserver_terminal_info",
+           TerminalLabels(terminal) + "," + Label("name", terminal.name) + "," +
+               Label("place", terminal.place),
+           "1");
+  }
   Family(out, "mtserver_terminal_connected", "gauge",
-         "1 while the terminal's latest connection is open, else 0.");
+         "1 while the terminal's latest connection is open, else 0 (also for a named terminal "
+         "that never connected).");
   for (const TerminalStatus& terminal : status.terminals) {
     Sample(out, "mtserver_terminal_connected", TerminalLabels(terminal),
            terminal.connected ? "1" : "0");
@@ -103,6 +129,7 @@ std::string StatusMetrics(const StatusSnapshot& status) {
   Family(out, "mtserver_listener_restarts_total", "counter",
          "Restarts of the terminal listener by the error handler.");
   Sample(out, "mtserver_listener_restarts_total", "", std::to_string(status.listenerRestarts));
+  ProcessFigures(out, status.process);
   return out;
 }
 

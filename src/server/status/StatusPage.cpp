@@ -1,5 +1,6 @@
 #include "server/status/StatusPage.h"
 
+#include "server/status/StatusProblems.h"
 #include "server/status/StatusText.h"
 
 namespace mts {
@@ -17,7 +18,9 @@ h1{font-size:1.3em;margin:0 0 .2em}h2{font-size:1.1em;margin:1.2em 0 .4em}
 table{border-collapse:collapse;width:100%;background:#fff;box-shadow:0 1px 2px #0002}
 th,td{padding:.35em .5em;border-bottom:1px solid #e3e3e3;text-align:left;vertical-align:top}
 th{background:#e9ecef;font-weight:600}
-tr.offline td{color:#888}
+tr.offline td{background:#fdecea}
+.down{color:#b03020;font-weight:700}
+#problems ul{margin:.3em 0 0;padding-left:1.2em}
 .posted{color:#1f7a30;font-weight:600}.refused{color:#b03020;font-weight:600}
 .when{color:#777;font-size:.85em}
 footer{margin-top:1.5em;color:#666;font-size:.9em}
@@ -55,6 +58,18 @@ std::string Header(const StatusSnapshot& status) {
          " &middot; atualizado " + ShortLocalTime(status.now, status.now) + "</p>";
 }
 
+std::string Problems(const StatusSnapshot& status) {
+  const std::vector<StatusProblem> problems = StatusProblems(status);
+  if (problems.empty()) {
+    return "<div class=\"box good\" id=\"problems\"><b>Nenhum problema.</b></div>";
+  }
+  std::string html = "<div class=\"box bad\" id=\"problems\"><b>Problemas</b><ul>";
+  for (const StatusProblem& problem : problems) {
+    html += "<li class=\"" + problem.kind + "\">" + HtmlText(problem.text) + "</li>";
+  }
+  return html + "</ul></div>";
+}
+
 std::string Database(const StatusSnapshot& status) {
   const DatabaseStatus& database = status.database;
   std::string css = "unknown";
@@ -79,11 +94,30 @@ std::string Database(const StatusSnapshot& status) {
   return html + "</div>";
 }
 
+// Whether the terminal is connected, and since when it is or is not.
+std::string Connection(const TerminalStatus& terminal, StatusTime now) {
+  if (terminal.connected) {
+    if (!terminal.connectedSince) return "conectado";
+    return "conectado desde " + ShortLocalTime(*terminal.connectedSince, now);
+  }
+  if (terminal.number < 0) return "<b class=\"down\">nunca conectou</b>";
+  if (!terminal.disconnectedSince) return "<b class=\"down\">desconectado</b>";
+  return "<b class=\"down\">desconectado h\xE1 " + TimeSince(*terminal.disconnectedSince, now) +
+         "</b>" + When(terminal.disconnectedSince, now);
+}
+
+std::string NameAndPlace(const TerminalStatus& terminal) {
+  std::string html;
+  if (!terminal.name.empty()) html = "<b>" + HtmlText(terminal.name) + "</b>";
+  if (!terminal.place.empty()) {
+    html += " <span class=\"when\">" + HtmlText(terminal.place) + "</span>";
+  }
+  return html;
+}
+
 std::string TerminalRow(const TerminalStatus& terminal, StatusTime now) {
   std::string state;
-  if (!terminal.connected) {
-    state = "desconectado";
-  } else {
+  if (terminal.connected) {
     state = terminal.waitingCard ? "aguardando ficha" : "aguardando crach\xE1";
   }
   std::string result = HtmlText(terminal.lastResult);
@@ -91,15 +125,14 @@ std::string TerminalRow(const TerminalStatus& terminal, StatusTime now) {
   std::string key = HtmlText(terminal.lastKey);
   if (terminal.lastKeyAt) key += When(terminal.lastKeyAt, now);
   return std::string("<tr") + (terminal.connected ? "" : " class=\"offline\"") + ">" +
-         Cell("N\xBA", std::to_string(terminal.number)) +
+         Cell("N\xBA", terminal.number < 0 ? "" : std::to_string(terminal.number)) +
+         Cell("Terminal", NameAndPlace(terminal)) +
          Cell("Endere\xE7o", HtmlText(terminal.address)) +
          Cell("LED", terminal.hasLeds ? "sim" : "n\xE3o") +
-         Cell("Conectado desde",
-              terminal.connectedSince ? ShortLocalTime(*terminal.connectedSince, now) : "") +
-         Cell("Estado", state) + Cell("Funcion\xE1rio", HtmlText(terminal.employeeName)) +
-         Cell("\xDAltima tecla", key) + Cell("\xDAltimo resultado", result) +
-         Cell("Hoje", Counts(terminal.today)) + Cell("\xDAltima hora", Counts(terminal.lastHour)) +
-         "</tr>";
+         Cell("Conex\xE3o", Connection(terminal, now)) + Cell("Estado", state) +
+         Cell("Funcion\xE1rio", HtmlText(terminal.employeeName)) + Cell("\xDAltima tecla", key) +
+         Cell("\xDAltimo resultado", result) + Cell("Hoje", Counts(terminal.today)) +
+         Cell("\xDAltima hora", Counts(terminal.lastHour)) + "</tr>";
 }
 
 std::string Terminals(const StatusSnapshot& status) {
@@ -109,8 +142,9 @@ std::string Terminals(const StatusSnapshot& status) {
                      std::to_string(status.terminals.size()) + " conectados</h2>";
   if (status.terminals.empty()) return html + "<p class=\"box\">Nenhum terminal conectou.</p>";
   html +=
-      "<table id=\"terminals\"><thead><tr><th>N\xBA</th><th>Endere\xE7o</th><th>LED</th>"
-      "<th>Conectado desde</th><th>Estado</th><th>Funcion\xE1rio</th><th>\xDAltima tecla</th>"
+      "<table id=\"terminals\"><thead><tr><th>N\xBA</th><th>Terminal</th><th>Endere\xE7o</th>"
+      "<th>LED</th><th>Conex\xE3o</th><th>Estado</th><th>Funcion\xE1rio</th><th>\xDAltima "
+      "tecla</th>"
       "<th>\xDAltimo resultado</th><th>Hoje (lan\xE7"
       "adas / recusadas)</th>"
       "<th>\xDAltima hora</th></tr></thead><tbody>";
@@ -142,8 +176,8 @@ std::string StatusPage(const StatusSnapshot& status) {
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
       "<meta http-equiv=\"refresh\" content=\"" +
       std::to_string(kStatusPageRefreshSeconds) + "\"><title>Micro Terminais</title><style>" +
-      kStyle + "</style></head><body>" + Header(status) + Database(status) + Terminals(status) +
-      Sectors(status) + "<footer>A p\xE1gina se atualiza a cada " +
+      kStyle + "</style></head><body>" + Header(status) + Problems(status) + Database(status) +
+      Terminals(status) + Sectors(status) + "<footer>A p\xE1gina se atualiza a cada " +
       std::to_string(kStatusPageRefreshSeconds) +
       " s &middot; <a href=\"/status\">JSON</a> &middot; <a href=\"/metrics\">m\xE9tricas</a>"
       "</footer></body></html>\n";

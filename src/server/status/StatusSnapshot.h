@@ -18,12 +18,18 @@ struct CardCounts {
 
 // One terminal as the status page shows it. Texts are Windows-1252.
 struct TerminalStatus {
+  // Its number in the registry; -1 for a named terminal that never connected.
   int number = -1;
   std::string address;
+  // From the TERMINAIS section; empty for a terminal it does not name.
+  std::string name;
+  std::string place;
   bool hasLeds = false;
   // Its latest connection is still open.
   bool connected = false;
   std::optional<StatusTime> connectedSince;
+  // When its latest connection closed; only while it is not connected.
+  std::optional<StatusTime> disconnectedSince;
   // The first byte of the latest key, named ("5", "Enter", "Esc").
   std::string lastKey;
   std::optional<StatusTime> lastKeyAt;
@@ -51,6 +57,8 @@ struct DatabaseStatus {
   // Reachable after the start-up read or any badge or card answer; unreachable
   // after an error that left the connection closed, until the next answer.
   Reachability reachability = Reachability::Unknown;
+  // The error that made it unreachable, while it is.
+  std::optional<StatusTime> unreachableSince;
   std::string lastError;
   std::optional<StatusTime> lastErrorAt;
   std::uint64_t errors = 0;
@@ -74,6 +82,15 @@ struct LatencyHistogram {
   std::uint64_t count = 0;
 };
 
+// The server process as the system sees it; a figure the system would not
+// give is absent.
+struct ProcessStats {
+  std::optional<std::uint64_t> residentBytes;
+  std::optional<std::uint64_t> openDescriptors;
+  // Unix seconds.
+  std::optional<double> startTime;
+};
+
 // Everything the status page, /status and /metrics show, taken at one moment.
 struct StatusSnapshot {
   StatusTime now;
@@ -81,14 +98,17 @@ struct StatusSnapshot {
   std::string version;
   int terminalPort = 0;
   bool listening = false;
-  std::vector<TerminalStatus> terminals;  // by terminal number
-  std::vector<SectorStatus> sectors;      // by sector, those with cards in the last day
+  // By terminal number, then the named terminals that never connected in the
+  // order they are named.
+  std::vector<TerminalStatus> terminals;
+  std::vector<SectorStatus> sectors;  // by sector, those with cards in the last day
   DatabaseStatus database;
   std::vector<CardTotal> cardTotals;  // ordered by sector, kind, outcome
   LatencyHistogram latency;
   std::uint64_t listenerRestarts = 0;
   std::optional<StatusTime> lastRestartAt;
   std::string lastRestartReason;
+  ProcessStats process;
 };
 
 }  // namespace mts

@@ -1,5 +1,6 @@
 #include "server/status/StatusText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -133,6 +134,23 @@ std::string IsoLocalTime(StatusTime moment) {
                 local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
                 offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
   return text;
+}
+
+std::string TimeSince(StatusTime moment, StatusTime now) {
+  using std::chrono::duration_cast;
+  const auto seconds =
+      std::max<long long>(0, duration_cast<std::chrono::seconds>(now - moment).count());
+  const long long minutes = seconds / 60;
+  const long long hours = minutes / 60;
+  const long long days = hours / 24;
+  if (seconds < 60) return std::to_string(seconds) + " s";
+  if (minutes < 60) return std::to_string(minutes) + " min";
+  if (hours < 24) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld h %02lld min", hours, minutes % 60);
+    return text;
+  }
+  return std::to_string(days) + " d " + std::to_string(hours % 24) + " h";
 }
 
 std::string ShortLocalTime(StatusTime moment, StatusTime now) {

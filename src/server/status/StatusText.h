@@ -27,6 +27,10 @@ std::string MetricLabelValue(std::string_view windows1252);
 
 // "2026-12-10T15:04:05-03:00": local time with its UTC offset.
 std::string IsoLocalTime(StatusTime moment);
+// How long ago the moment was, to the minute past the first minute and
+// without seconds past the first hour: "42 s", "5 min", "2 h 05 min",
+// "3 d 4 h". A moment after `now` reads as "0 s".
+std::string TimeSince(StatusTime moment, StatusTime now);
 // "15:04:05" on the moment's day, "10/12 15:04" on an earlier day of `now`.
 std::string ShortLocalTime(StatusTime moment, StatusTime now);
 

@@ -48,12 +48,17 @@ class RecordingEvents : public TerminalEvents {
                         const std::string& unit) override {
     reads.push_back(connection->remoteAddress() + ":" + unit);
   }
+  void ClientDisconnect(const std::shared_ptr<TerminalConnection>& connection) override {
+    // Reported once the connection has left the active list and reads closed.
+    disconnects.push_back(connection->remoteAddress() + (connection->isOpen() ? " open" : ""));
+  }
   void HandleError(const std::string& message) override { errors.push_back(message); }
   void ConnectionNotice(const std::string& message) override { notices.push_back(message); }
 
   bool throwOnConnect = false;
   std::vector<std::shared_ptr<TerminalConnection>> connects;
   std::vector<std::string> reads;
+  std::vector<std::string> disconnects;
   std::vector<std::string> errors;
   std::vector<std::string> notices;
 };
@@ -97,6 +102,7 @@ TEST_F(QtListenerTest, ConnectionsAreListedInOrderAndLeaveWhenTheirPeerGoes) {
   first->disconnectFromHost();
   ASSERT_TRUE(WaitUntil([&] { return listener_.activeConnections().size() == 1; }));
   EXPECT_EQ(listener_.activeConnections()[0]->remoteAddress(), "127.0.0.1");
+  EXPECT_EQ(events_.disconnects, std::vector<std::string>{"127.0.0.2"});
   // Whoever still holds the departed connection sees it closed.
   auto held = events_.connects[0];
   EXPECT_FALSE(held->isOpen());
@@ -136,6 +142,7 @@ TEST_F(QtListenerTest, CloseDropsEveryTerminalAndTheSamePortOpensAgain) {
   EXPECT_FALSE(listener_.isListening());
   EXPECT_TRUE(listener_.activeConnections().empty());
   EXPECT_FALSE(events_.connects[0]->isOpen());
+  EXPECT_EQ(events_.disconnects, std::vector<std::string>{"127.0.0.1"});
   EXPECT_TRUE(WaitUntil([&] { return terminal->state() == QAbstractSocket::UnconnectedState; }));
 
   std::string error;
@@ -172,6 +179,7 @@ TEST_F(QtListenerTest, ASocketErrorClosesThatConnectionAloneAndIsNoticed) {
   EXPECT_TRUE(events_.errors.empty()) << "nothing restarts the listener";
   ASSERT_EQ(events_.notices.size(), 1u);
   EXPECT_NE(events_.notices[0].find("127.0.0.2"), std::string::npos) << events_.notices[0];
+  EXPECT_EQ(events_.disconnects, std::vector<std::string>{"127.0.0.2"});
   EXPECT_EQ(other->state(), QAbstractSocket::ConnectedState);
 }
 

@@ -52,23 +52,28 @@ class ServerActivityTest : public testing::Test {
   ServerCore core_;
 };
 
-TEST_F(ServerActivityTest, ConnectsAndKeysAreReportedWithTheTerminalNumber) {
+TEST_F(ServerActivityTest, ConnectsDisconnectsAndKeysAreReportedWithTheTerminalNumber) {
   test::TestDatabase database(test::factorySchema());
   Start(database.path().string());
   EXPECT_TRUE(activity_.calls.empty());
 
-  core_.ClientConnect(listener_.connect("10.0.0.1"));
+  auto first = listener_.connect("10.0.0.1");
+  core_.ClientConnect(first);
   auto second = listener_.connect("10.0.0.2");
   core_.ClientConnect(second);
   core_.ServerClientRead(second, "5");
   // A read of several keys reports its last; a line feed is no key.
   core_.ServerClientRead(second, "\b6\n");
   core_.ServerClientRead(second, "\n");
+  listener_.disconnect(first);
+  core_.ClientDisconnect(first);
   core_.ClientConnect(listener_.connect("10.0.0.1"));
+  // A connection the registry never saw has no number to report.
+  core_.ClientDisconnect(listener_.connect("10.0.0.7"));
 
   EXPECT_EQ(activity_.calls,
             (std::vector<std::string>{"connected 0 10.0.0.1", "connected 1 10.0.0.2", "key 1 5",
-                                      "key 1 6", "connected 0 10.0.0.1"}));
+                                      "key 1 6", "disconnected 0", "connected 0 10.0.0.1"}));
 }
 
 TEST_F(ServerActivityTest, OnlyDatabaseErrorsCountAsSuchAndEveryRestartIsReported) {

@@ -108,6 +108,78 @@ TEST_F(ShopFloorStatusTest, TerminalsJoinTheirLiveRecordsWithWhatWasSeen) {
   EXPECT_EQ(snapshot.terminals[0].lastKey, "5");
 }
 
+TEST_F(ShopFloorStatusTest, DisconnectsAreTimedAndNamedTerminalsListedBeforeTheyConnect) {
+  registry_.SetLedTerminals({"10.0.0.9"});
+  status_.nameTerminals({{"10.0.0.9", "Corte 1", "Linha 1"},
+                         {"10.0.0.2", "Costura 2", ""},
+                         {"10.0.0.8", "Pesponto", "Linha 3"}});
+  const StatusTime start = clock_.now;
+  auto first = Connect("10.0.0.1");
+  auto second = Connect("10.0.0.2");
+  clock_.now += 5min;
+  first->open = false;
+  status_.terminalDisconnected(0);
+  clock_.now += 1min;
+
+  StatusSnapshot snapshot = Snapshot();
+  ASSERT_EQ(snapshot.terminals.size(), 4u);
+  struct Row {
+    int number;
+    const char* address;
+    const char* name;
+    const char* place;
+    bool connected;
+    std::optional<StatusTime> disconnectedSince;
+    bool hasLeds;
+  };
+  const std::vector<Row> rows{
+      {0, "10.0.0.1", "", "", false, start + 5min, false},
+      {1, "10.0.0.2", "Costura 2", "", true, std::nullopt, false},
+      {-1, "10.0.0.9", "Corte 1", "Linha 1", false, std::nullopt, true},
+      {-1, "10.0.0.8", "Pesponto", "Linha 3", false, std::nullopt, false},
+  };
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const Row& row = rows[i];
+    const TerminalStatus& terminal = snapshot.terminals[i];
+    SCOPED_TRACE(row.address);
+    EXPECT_EQ(terminal.number, row.number);
+    EXPECT_EQ(terminal.address, row.address);
+    EXPECT_EQ(terminal.name, row.name);
+    EXPECT_EQ(terminal.place, row.place);
+    EXPECT_EQ(terminal.connected, row.connected);
+    EXPECT_EQ(terminal.disconnectedSince, row.disconnectedSince);
+    EXPECT_EQ(terminal.hasLeds, row.hasLeds);
+  }
+
+  // The named terminal connects: it takes the next number and leaves the tail.
+  Connect("10.0.0.8");
+  snapshot = Snapshot();
+  ASSERT_EQ(snapshot.terminals.size(), 4u);
+  EXPECT_EQ(snapshot.terminals[2].address, "10.0.0.8");
+  EXPECT_EQ(snapshot.terminals[2].number, 2);
+  EXPECT_EQ(snapshot.terminals[2].name, "Pesponto");
+  EXPECT_EQ(snapshot.terminals[3].address, "10.0.0.9");
+
+  // Back again, the first is connected with no disconnect time; an old
+  // connection of the same address closing later does not make it leave.
+  clock_.now += 1min;
+  Connect("10.0.0.1");
+  clock_.now += 1min;
+  status_.terminalDisconnected(0);
+  snapshot = Snapshot();
+  EXPECT_TRUE(snapshot.terminals[0].connected);
+  EXPECT_FALSE(snapshot.terminals[0].disconnectedSince);
+  // A close that was never reported leaves the time unknown rather than that
+  // of an earlier connection.
+  second->open = false;
+  status_.terminalDisconnected(1);
+  clock_.now += 1min;
+  auto again = Connect("10.0.0.2");
+  again->open = false;
+  EXPECT_FALSE(Snapshot().terminals[1].connected);
+  EXPECT_FALSE(Snapshot().terminals[1].disconnectedSince);
+}
+
 TEST(KeyNameTest, NamesTheFirstByteOfAUnit) {
   const std::vector<std::pair<std::string, std::string>> cases{
       {"5", "5"},      {"A", "A"},         {"12\r", "1"},
@@ -237,9 +309,19 @@ TEST_F(ShopFloorStatusTest, DatabaseReachabilityFollowsAnswersAndLostConnections
     }
     const DatabaseStatus database = status.snapshot(registry_).database;
     EXPECT_EQ(database.reachability, row.expected);
+    EXPECT_EQ(database.unreachableSince.has_value(), row.expected == Reachability::Unreachable);
     EXPECT_EQ(database.errors, row.errors);
     EXPECT_EQ(database.lastErrorAt.has_value(), row.errors > 0);
   }
+}
+
+TEST_F(ShopFloorStatusTest, UnreachableSinceTheFirstErrorThatLostTheConnection) {
+  const StatusTime lost = clock_.now;
+  status_.databaseError("connection lost to database", false);
+  clock_.now += 10min;
+  status_.databaseError("connection lost to database", false);
+  EXPECT_EQ(Snapshot().database.unreachableSince, lost);
+  EXPECT_EQ(Snapshot().database.lastErrorAt, clock_.now);
 }
 
 TEST_F(ShopFloorStatusTest, BadgeResultsAndListenerRestartsAreRemembered) {
