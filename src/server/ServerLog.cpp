@@ -59,24 +59,26 @@ std::filesystem::path ServerLog::FileFor(const LocalTime& time) const {
 void ServerLog::WriteLog(const std::string& message) {
   const LocalTime now = clock_();
   const std::filesystem::path fileName = FileFor(now);
-  const bool afresh = fileName != current_ && LeftFromAnotherDay(fileName, now);
-  const std::string line = FormatLogTime(now) + " : " + message + "\n";
+  const std::string stamp = FormatLogTime(now);
+  const std::string date = stamp.substr(0, 10);
+  const bool afresh = date != checkedDate_ && LeftFromAnotherDay(fileName, now);
+  const std::string line = stamp + " : " + message + "\n";
   std::ofstream file(fileName, std::ios::binary | (afresh ? std::ios::trunc : std::ios::app));
   if (file) file.write(line.data(), static_cast<std::streamsize>(line.size()));
   if (file) file.close();
   if (!file) {
     int error = errno;
-    current_.clear();
+    checkedDate_.clear();
     throw std::runtime_error("Erro ao gravar o log " + fileName.string() + ": " +
                              std::strerror(error));
   }
-  current_ = fileName;
+  checkedDate_ = date;
 }
 
 void ServerLog::Reopen() {
   std::error_code ignored;
   std::filesystem::create_directories(folder_, ignored);
-  current_.clear();
+  checkedDate_.clear();
 }
 
 }  // namespace mts

@@ -53,8 +53,9 @@ class ServerLog {
 
   std::filesystem::path folder_;
   LocalClock clock_;
-  // The file the last line went to; it needs no check before the next one.
-  std::filesystem::path current_;
+  // The day ("yyyy-mm-dd") of the last line written: its file needs no
+  // check before the next line of the same day.
+  std::string checkedDate_;
 };
 
 }  // namespace mts

@@ -6,9 +6,16 @@ namespace mts {
 
 void ConsoleView::WriteLine(std::FILE* stream, bool journal, LinePriority priority,
                             const std::string& text) {
-  std::string line;
-  if (journal) line = "<" + std::to_string(static_cast<int>(priority)) + ">";
-  line += Windows1252ToUtf8(text) + "\n";
+  std::string line = Windows1252ToUtf8(text) + "\n";
+  if (journal) {
+    // The journal makes an entry of every line: each one of a message that
+    // spans several (a database error) needs the priority.
+    const std::string prefix = "<" + std::to_string(static_cast<int>(priority)) + ">";
+    for (std::size_t end = line.size() - 1; end != 0; --end) {
+      if (line[end - 1] == '\n') line.insert(end, prefix);
+    }
+    line.insert(0, prefix);
+  }
   std::fwrite(line.data(), 1, line.size(), stream);
   std::fflush(stream);
 }

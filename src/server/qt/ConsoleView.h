@@ -6,6 +6,12 @@
 
 namespace mts {
 
+// Which of the console's streams are the journal.
+struct JournalStreams {
+  bool output = false;
+  bool errors = false;
+};
+
 // The view of a run without window: every received-data line, terminal list
 // entry and status text goes to standard output, every error box and notice
 // to standard error, one line each, as UTF-8, flushed at once. A stream that
@@ -14,12 +20,8 @@ namespace mts {
 // they are.
 class ConsoleView final : public ServerView {
  public:
-  struct Journal {
-    bool output = false;
-    bool errors = false;
-  };
-
-  explicit ConsoleView(std::FILE* output = stdout, std::FILE* errors = stderr, Journal journal = {})
+  explicit ConsoleView(std::FILE* output = stdout, std::FILE* errors = stderr,
+                       JournalStreams journal = {})
       : output_(output), errors_(errors), journal_(journal) {}
 
   void addReceived(const std::string& line) override;
@@ -37,7 +39,7 @@ class ConsoleView final : public ServerView {
 
   std::FILE* output_;
   std::FILE* errors_;
-  Journal journal_;
+  JournalStreams journal_;
 };
 
 }  // namespace mts

@@ -62,7 +62,7 @@ TEST(ConsoleView, TheJournalGetsEachLinesPriorityInFront) {
       view.addReceivedAt(LinePriority::Warning, "Conex\xE3o recusada");
       view.addReceivedAt(LinePriority::Error, "Erro Conex\xE3o: falhou");
       view.showNotice("warning: mtserver.ini [SERVER-CONFIG] COR: unknown key; ignored");
-      view.showError("Banco de Dados n\xE3o Configurado.");
+      view.showError("I/O error for file \"/x.fdb\"\n-No such file or directory");
     }
     const std::string p3 = journal ? "<3>" : "", p4 = journal ? "<4>" : "",
                       p6 = journal ? "<6>" : "", p7 = journal ? "<7>" : "";
@@ -72,7 +72,7 @@ TEST(ConsoleView, TheJournalGetsEachLinesPriorityInFront) {
                   "Conex\xC3\xA3o recusada\n" + p3 + "Erro Conex\xC3\xA3o: falhou\n");
     EXPECT_EQ(Contents(errors),
               p4 + "warning: mtserver.ini [SERVER-CONFIG] COR: unknown key; ignored\n" + p3 +
-                  "Banco de Dados n\xC3\xA3o Configurado.\n");
+                  "I/O error for file \"/x.fdb\"\n" + p3 + "-No such file or directory\n");
     std::fclose(output);
     std::fclose(errors);
   }
