@@ -2,9 +2,12 @@
 
 #include "routines/Windows1252Text.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 #include <limits>
 
 namespace mts {
@@ -26,30 +29,49 @@ IniFile IniFile::fromText(std::string_view text) {
 
   IniFile ini;
   Section* current = nullptr;
+  std::string currentName;
   // A repeated section is parsed into a scratch section nobody reads, so
   // only its first appearance counts.
-  Section ignored;
+  Section repeated;
+  int number = 0;
   for (std::string_view rawLine : text::SplitLines(text)) {
+    ++number;
     std::string_view line = text::TrimWhitespace(rawLine);
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+    auto ignore = [&](IgnoredLine::Why why) {
+      ini.ignored_.push_back(IgnoredLine{number, currentName, std::string(line), why});
+    };
     if (line.front() == '[') {
       std::size_t close = line.find(']');
       std::string_view name = text::TrimWhitespace(
           line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+      currentName = name;
       if (ini.findSection(name) != nullptr) {
-        ignored.entries.clear();
-        current = &ignored;
+        ignore(IgnoredLine::Why::RepeatedSection);
+        repeated.entries.clear();
+        current = &repeated;
       } else {
         ini.sections_.push_back(Section{std::string(name), {}});
         current = &ini.sections_.back();
       }
       continue;
     }
-    if (current == nullptr) continue;
+    if (current == nullptr) {
+      ignore(IgnoredLine::Why::BeforeAnySection);
+      continue;
+    }
     std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    std::string_view key = text::TrimWhitespace(line.substr(0, equals));
-    if (key.empty() || findEntry(*current, key) != nullptr) continue;
+    std::string_view key =
+        equals == std::string_view::npos ? "" : text::TrimWhitespace(line.substr(0, equals));
+    if (key.empty()) {
+      ignore(IgnoredLine::Why::NotKeyEqualsValue);
+      continue;
+    }
+    if (findEntry(*current, key) != nullptr) {
+      // Lines of a repeated section are already covered by its header's note.
+      if (current != &repeated) ignore(IgnoredLine::Why::RepeatedKey);
+      continue;
+    }
     std::string_view value = unquote(text::TrimWhitespace(line.substr(equals + 1)));
     current->entries.push_back(Entry{std::string(key), std::string(value)});
   }
@@ -57,10 +79,34 @@ IniFile IniFile::fromText(std::string_view text) {
 }
 
 IniFile IniFile::fromFile(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return IniFile();
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return fromText(text);
+  IniFile ini;
+  std::string ignored;
+  tryFromFile(path, ini, ignored);
+  return ini;
+}
+
+bool IniFile::tryFromFile(const std::filesystem::path& path, IniFile& ini, std::string& failure) {
+  ini = IniFile();
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    failure = std::strerror(errno);
+    return false;
+  }
+  std::string text;
+  char buffer[8192];
+  ssize_t count = 0;
+  while ((count = ::read(descriptor, buffer, sizeof buffer)) != 0) {
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) {
+      failure = std::strerror(errno);
+      ::close(descriptor);
+      return false;
+    }
+    text.append(buffer, static_cast<std::size_t>(count));
+  }
+  ::close(descriptor);
+  ini = fromText(text);
+  return true;
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -83,6 +129,20 @@ std::vector<std::string> IniFile::readSectionValues(std::string_view section) co
     for (const Entry& entry : found->entries) lines.push_back(entry.key + "=" + entry.value);
   }
   return lines;
+}
+
+std::vector<std::string> IniFile::sectionNames() const {
+  std::vector<std::string> names;
+  for (const Section& section : sections_) names.push_back(section.name);
+  return names;
+}
+
+std::vector<std::string> IniFile::keysOf(std::string_view section) const {
+  std::vector<std::string> keys;
+  if (const Section* found = findSection(section)) {
+    for (const Entry& entry : found->entries) keys.push_back(entry.key);
+  }
+  return keys;
 }
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const {

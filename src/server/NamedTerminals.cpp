@@ -18,12 +18,4 @@ NamedTerminal ParseNamedTerminal(std::string_view line) {
   return terminal;
 }
 
-std::vector<NamedTerminal> ReadNamedTerminals(const IniFile& ini) {
-  std::vector<NamedTerminal> terminals;
-  for (const std::string& line : ini.readSectionValues(kNamedTerminalsSection)) {
-    terminals.push_back(ParseNamedTerminal(line));
-  }
-  return terminals;
-}
-
 }  // namespace mts

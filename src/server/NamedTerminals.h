@@ -4,8 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "server/IniFile.h"
-
 namespace mts {
 
 // The INI section that names the terminals the factory expects, one line per
@@ -27,8 +25,5 @@ struct NamedTerminal {
 // One "address=name;place" line of the section: the name is what comes before
 // the first ";" and the place what follows it, each without surrounding blanks.
 NamedTerminal ParseNamedTerminal(std::string_view line);
-
-// Every line of the section, in file order; none when the section is absent.
-std::vector<NamedTerminal> ReadNamedTerminals(const IniFile& ini);
 
 }  // namespace mts

@@ -1,30 +1,152 @@
 #include "server/ServerConfig.h"
 
-namespace mts {
+#include <arpa/inet.h>
 
-ServerConfig ReadServerConfig(const IniFile& ini) {
-  ServerConfig config;
-  config.protocolTerminal = ini.readString("SERVER-CONFIG", "PROTOCOLO-TERMINAL", "VT-100");
-  config.keyboardType = ini.readString("SERVER-CONFIG", "TIPO-TECLADO", "16");
-  config.port = ini.readInteger("SERVER-CONFIG", "PORTA-IP", 1001);
-  config.statusPort = ini.readInteger("SERVER-CONFIG", "PORTA-STATUS", 0);
-  config.statusAddress = ini.readString("SERVER-CONFIG", "ENDERECO-STATUS", "127.0.0.1");
-  config.maxTerminals = ini.readInteger("SERVER-CONFIG", "MAXIMO-TERMINAIS", kDefaultMaxTerminals);
-  if (config.maxTerminals <= 0) config.maxTerminals = kDefaultMaxTerminals;
-  for (const std::string& line : ini.readSectionValues("IP_TERMINAL_LED")) {
-    config.ledTerminals.push_back(ValueOfLine(line));
+#include "server/ConfigReader.h"
+
+namespace mts {
+namespace {
+
+constexpr ConfigProblem::Severity kWarning = ConfigProblem::Severity::Warning;
+constexpr ConfigProblem::Severity kError = ConfigProblem::Severity::Error;
+
+bool IsPort(int number) {
+  return number >= 1 && number <= 65535;
+}
+
+bool IsIpAddress(const std::string& text) {
+  unsigned char address[16];
+  return inet_pton(AF_INET, text.c_str(), address) == 1 ||
+         inet_pton(AF_INET6, text.c_str(), address) == 1;
+}
+
+ConfigProblem ValueProblem(ConfigProblem::Severity severity, std::string_view section,
+                           std::string_view key, std::string value, std::string problem,
+                           std::string used) {
+  return {severity, std::string(section), std::string(key),   0,
+          true,     std::move(value),     std::move(problem), std::move(used)};
+}
+
+// A text key whose value must be one of two; anything else means the first.
+void CheckChoice(ConfigReader& reader, std::string_view key, const std::string& value,
+                 std::string_view meant, std::string_view other, std::string_view meaning) {
+  if (value == meant || value == other) return;
+  reader.note(ValueProblem(
+      kWarning, "SERVER-CONFIG", key, value,
+      "neither " + std::string(meant) + " nor " + std::string(other) + " (letter case counts)",
+      std::string(meant) + " is used (" + std::string(meaning) + ")"));
+}
+
+void ReadTerminalPort(ConfigReader& reader, ServerConfig& config) {
+  const std::string written = reader.text("SERVER-CONFIG", "PORTA-IP", "1001");
+  if (!reader.has("SERVER-CONFIG", "PORTA-IP")) return;
+  const auto number = parseIniInteger(written);
+  if (number && IsPort(*number)) {
+    config.port = *number;
+    return;
   }
-  config.namedTerminals = ReadNamedTerminals(ini);
-  config.greenLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERDE", 300);
-  config.redLedTime = ini.readInteger("CONFIG_LED", "TEMPO_LED_VERMELHO", 300);
-  config.greenLedRepeats = ini.readInteger("CONFIG_LED", "QTDE_REPETICAO_LED_VERDE", 1);
-  config.redLedRepeats = ini.readInteger("CONFIG_LED", "QTDE_REPETICAO_LED_VERMELHO", 2);
-  config.database = ini.readString("BDADOS-CONFIG", "BDADOS", "ERRO");
-  config.key = ini.readString("BDADOS-CONFIG", "CHAVE", "2");
-  config.firebirdVersion = ini.readString("BDADOS-CONFIG", "VersaoFirebird", "2.5");
+  if (number) config.port = *number;
+  reader.note(ValueProblem(
+      kError, "SERVER-CONFIG", "PORTA-IP", written,
+      number ? "not a port (1 to 65535)" : "not a whole number",
+      number ? "nothing listens for terminals (without a window the server does not start)"
+             : "1001 is used (without a window the server does not start)"));
+}
+
+void ReadStatusListener(ConfigReader& reader, ServerConfig& config) {
+  config.statusPort = reader.integer("SERVER-CONFIG", "PORTA-STATUS", 0, "the status page is off");
+  if (config.statusPort != 0 && !IsPort(config.statusPort)) {
+    reader.note(ValueProblem(kWarning, "SERVER-CONFIG", "PORTA-STATUS",
+                             std::to_string(config.statusPort), "not a port (1 to 65535)",
+                             "the status page does not open"));
+  }
+  config.statusAddress = reader.text("SERVER-CONFIG", "ENDERECO-STATUS", "127.0.0.1");
+  if (!IsIpAddress(config.statusAddress)) {
+    reader.note(ValueProblem(kWarning, "SERVER-CONFIG", "ENDERECO-STATUS", config.statusAddress,
+                             "not an IP address (a name is not looked up)",
+                             config.statusEnabled() ? "the status page does not open" : ""));
+  }
+}
+
+}  // namespace
+
+ServerConfig ReadServerConfig(const IniFile& ini, std::vector<ConfigProblem>* problems) {
+  ConfigReader reader(ini);
+  ServerConfig config;
+  config.protocolTerminal = reader.text("SERVER-CONFIG", "PROTOCOLO-TERMINAL", "VT-100");
+  CheckChoice(reader, "PROTOCOLO-TERMINAL", config.protocolTerminal, "VT-100", "STX-ETX",
+              "the terminals are spoken to in VT-100");
+  config.keyboardType = reader.text("SERVER-CONFIG", "TIPO-TECLADO", "16");
+  CheckChoice(reader, "TIPO-TECLADO", config.keyboardType, "16", "44",
+              "texts are cut at 20 characters");
+  ReadTerminalPort(reader, config);
+  ReadStatusListener(reader, config);
+  config.maxTerminals = reader.integer("SERVER-CONFIG", "MAXIMO-TERMINAIS", kDefaultMaxTerminals);
+  if (config.maxTerminals <= 0) {
+    reader.note(ValueProblem(kWarning, "SERVER-CONFIG", "MAXIMO-TERMINAIS",
+                             std::to_string(config.maxTerminals), "0 or less",
+                             std::to_string(kDefaultMaxTerminals) + " is used"));
+    config.maxTerminals = kDefaultMaxTerminals;
+  }
+
+  for (const std::string& line : reader.sectionValues("IP_TERMINAL_LED")) {
+    config.ledTerminals.push_back(ValueOfLine(line));
+    if (!IsIpAddress(config.ledTerminals.back())) {
+      reader.note(ValueProblem(kWarning, "IP_TERMINAL_LED", line.substr(0, line.find('=')),
+                               config.ledTerminals.back(), "not an IP address",
+                               "no terminal matches it"));
+    }
+  }
+  for (const std::string& line : reader.sectionValues(kNamedTerminalsSection)) {
+    config.namedTerminals.push_back(ParseNamedTerminal(line));
+    if (!IsIpAddress(config.namedTerminals.back().address)) {
+      reader.note(ValueProblem(kWarning, kNamedTerminalsSection,
+                               config.namedTerminals.back().address, line, "not an IP address",
+                               "no terminal matches it"));
+    }
+  }
+  config.greenLedTime = reader.integer("CONFIG_LED", "TEMPO_LED_VERDE", 300);
+  config.redLedTime = reader.integer("CONFIG_LED", "TEMPO_LED_VERMELHO", 300);
+  config.greenLedRepeats = reader.integer("CONFIG_LED", "QTDE_REPETICAO_LED_VERDE", 1);
+  config.redLedRepeats = reader.integer("CONFIG_LED", "QTDE_REPETICAO_LED_VERMELHO", 2);
+
+  config.database = reader.text("BDADOS-CONFIG", "BDADOS", "ERRO");
+  if (!config.databaseConfigured()) {
+    reader.note({kError, "BDADOS-CONFIG", "BDADOS", 0, reader.has("BDADOS-CONFIG", "BDADOS"),
+                 config.database, reader.has("BDADOS-CONFIG", "BDADOS") ? "means none" : "missing",
+                 "no database is configured: nothing listens for terminals (without a window "
+                 "the server does not start)"});
+  }
+  config.key = reader.text("BDADOS-CONFIG", "CHAVE", "2");
+  config.user = reader.text("BDADOS-CONFIG", "USUARIO", "SYSDBA");
+  if (config.user.empty()) {
+    reader.note(ValueProblem(kWarning, "BDADOS-CONFIG", "USUARIO", "", "empty", "SYSDBA is used"));
+    config.user = "SYSDBA";
+  }
+  config.firebirdVersion = reader.text("BDADOS-CONFIG", "VersaoFirebird", "2.5");
   config.lockTimeoutSeconds =
-      ini.readInteger("BDADOS-CONFIG", "TEMPO-ESPERA-BLOQUEIO", kDefaultLockTimeoutSeconds);
+      reader.integer("BDADOS-CONFIG", "TEMPO-ESPERA-BLOQUEIO", kDefaultLockTimeoutSeconds);
+
+  if (problems != nullptr) {
+    *problems = reader.problems();
+    const std::vector<ConfigProblem> unread = reader.unreadParts();
+    problems->insert(problems->end(), unread.begin(), unread.end());
+  }
   return config;
+}
+
+ServerConfigReading ReadServerConfigFile(const std::filesystem::path& file) {
+  ServerConfigReading reading;
+  IniFile ini;
+  std::string failure;
+  if (!IniFile::tryFromFile(file, ini, failure)) {
+    reading.problems.push_back({kError, "", "", 0, false, "", "cannot be read: " + failure,
+                                "every setting takes its default and no database is "
+                                "configured (without a window the server does not start)"});
+    return reading;
+  }
+  reading.config = ReadServerConfig(ini, &reading.problems);
+  return reading;
 }
 
 std::string ValueOfLine(const std::string& line) {
@@ -41,8 +163,8 @@ std::string PasswordForKey(const std::string& key) {
 }
 
 std::string LoadParamLogLine(const ServerConfig& config) {
-  return "LoadParam: (ProtocoloTerminal = " + config.protocolTerminal +
-         "), (TipoTeclado = " + config.keyboardType +
+  return "LoadParam: (ProtocoloTerminal = " + config.protocolInUse() +
+         "), (TipoTeclado = " + config.keyboardInUse() +
          "), (PortaIp = " + std::to_string(config.port) + ").";
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "server/ConfigProblem.h"
 #include "server/IniFile.h"
 #include "server/NamedTerminals.h"
 
@@ -42,6 +44,9 @@ struct ServerConfig {
   // BDADOS-CONFIG
   std::string database = "ERRO";  // BDADOS; "ERRO" means no database is configured
   std::string key = "2";          // CHAVE, chooses the password
+  std::string user = "SYSDBA";    // USUARIO, the database user
+  // VersaoFirebird: read for the files that have it, used for nothing; the
+  // installed Firebird client serves every server version it can reach.
   std::string firebirdVersion = "2.5";
   // TEMPO-ESPERA-BLOQUEIO: seconds a card waits for a record another program
   // holds locked before it fails; the server is single-threaded, so an endless
@@ -52,13 +57,28 @@ struct ServerConfig {
   bool protocolStxEtx() const { return protocolTerminal == "STX-ETX"; }
   // Exactly "44": writes cut at 40 characters instead of 20.
   bool wideKeyboard() const { return keyboardType == "44"; }
+  // The protocol and keyboard the server works with, as start-up shows them:
+  // a value it does not know is shown as what it falls back to.
+  std::string protocolInUse() const { return protocolStxEtx() ? "STX-ETX" : "VT-100"; }
+  std::string keyboardInUse() const { return wideKeyboard() ? "44" : "16"; }
   bool databaseConfigured() const { return database != "ERRO"; }
   bool statusEnabled() const { return statusPort != 0; }
 };
 
 // Reads every setting, falling back to its default when the key is missing
-// (or, for a number, when its value is not a number).
-ServerConfig ReadServerConfig(const IniFile& ini);
+// (or, for a number, when its value is not a number). With problems, also
+// adds there every value not usable as written, a missing database, a
+// terminal port that cannot be used, and what in the file nothing reads.
+ServerConfig ReadServerConfig(const IniFile& ini, std::vector<ConfigProblem>* problems = nullptr);
+
+struct ServerConfigReading {
+  ServerConfig config;
+  std::vector<ConfigProblem> problems;
+};
+
+// Reads the settings file. One that does not exist or cannot be read gives
+// the defaults and a single problem naming the system's reason.
+ServerConfigReading ReadServerConfigFile(const std::filesystem::path& file);
 
 // Removes everything up to and including the first "=" of a "key=value" line;
 // a line without "=" stays whole.

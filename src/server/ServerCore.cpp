@@ -52,7 +52,7 @@ ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& li
       submission_(screen_, productionOperations_,
                   [this](const std::string& line) { AddReceived(line); }),
       input_(RegConnections_, screen_, submission_,
-             [this](const std::string& line) { AddReceived(line); }) {}
+             [this](const std::string& line) { view_.addReceivedAt(LinePriority::Trace, line); }) {}
 
 ServerCore::~ServerCore() = default;
 
@@ -60,7 +60,12 @@ void ServerCore::FormCreate() {
   try {
     log_.emplace(paths_.logFolder, clock_);
     LoadParam();
-    AtivarServer();
+    try {
+      AtivarServer();
+    } catch (const std::exception&) {
+      settingsUnusable_ = true;
+      throw;
+    }
     ProductionModule_ =
         std::make_unique<TdmAtuProducao>(sqlCon_, [this](const std::string& message) {
           view_.showError(message);
@@ -83,7 +88,13 @@ void ServerCore::FormClose() {
 }
 
 void ServerCore::LoadParam() {
-  config_ = ReadServerConfig(IniFile::fromFile(paths_.iniFile));
+  const ServerConfigReading reading = ReadServerConfigFile(paths_.iniFile);
+  config_ = reading.config;
+  for (const ConfigProblem& problem : reading.problems) {
+    const std::string line = DescribeConfigProblem(paths_.iniFile, problem);
+    view_.showNotice(line);
+    WriteLog(line);
+  }
 
   TerminalSettings& settings = screen_.Settings();
   RegConnections_.SetLedTerminals(config_.ledTerminals);
@@ -92,7 +103,13 @@ void ServerCore::LoadParam() {
   settings.GreenLedRepeats = config_.greenLedRepeats;
   settings.RedLedRepeats = config_.redLedRepeats;
   if (!config_.databaseConfigured()) {
+    settingsUnusable_ = true;
     throw std::runtime_error("Banco de Dados n\xE3o Configurado.");
+  }
+  if (refuseSettingsErrors_ && HasConfigError(reading.problems)) {
+    settingsUnusable_ = true;
+    throw std::runtime_error("mtserver does not start: " + paths_.iniFile.string() +
+                             " has the errors above (mtserver --check-config lists them)");
   }
 
   settings.ProtocolStxEtx = config_.protocolStxEtx();
@@ -100,14 +117,14 @@ void ServerCore::LoadParam() {
   Port_ = config_.port;
 
   WriteLog(LoadParamLogLine(config_));
-  view_.setStatusPanel(1, "Protocolo Terminal: " + config_.protocolTerminal);
-  view_.setStatusPanel(2, "Tipo Teclado: " + config_.keyboardType);
+  view_.setStatusPanel(1, "Protocolo Terminal: " + config_.protocolInUse());
+  view_.setStatusPanel(2, "Tipo Teclado: " + config_.keyboardInUse());
   view_.setStatusPanel(3, "Porta IP: " + std::to_string(Port_));
 
   const std::string password = PasswordForKey(config_.key);
   db::ConnectionSettings connection;
   connection.database = config_.database;
-  connection.user = "SYSDBA";
+  connection.user = config_.user;
   connection.password = password;
   connection.dialect = 3;
   connection.charset = "WIN1252";
@@ -132,7 +149,7 @@ void ServerCore::DesativarServer() {
 }
 
 void ServerCore::ServerException(const std::string& message) {
-  AddReceived("Erro Conex\xE3o: " + message);
+  view_.addReceivedAt(LinePriority::Error, "Erro Conex\xE3o: " + message);
   // An error raised while the listener restarts (or while its failure is being
   // shown) is only shown: restarting again from here could go on forever.
   if (inServerException_) return;
@@ -173,6 +190,13 @@ void ServerCore::WriteLog(const std::string& message) {
   ReportLogState("Log gravado novamente: " + log_->fileName().string());
 }
 
+void ServerCore::ReopenLog() {
+  if (!log_) return;
+  log_->Reopen();
+  WriteLog("Log reaberto.");
+  AddReceived("Log reaberto: " + log_->fileName().string());
+}
+
 void ServerCore::ReportLogState(const std::string& line) {
   view_.showNotice(line);
 }
@@ -181,9 +205,8 @@ void ServerCore::AddReceived(const std::string& line) {
   view_.addReceived(line);
 }
 
-const std::filesystem::path& ServerCore::LogFileName() const {
-  static const std::filesystem::path none;
-  return log_ ? log_->fileName() : none;
+std::filesystem::path ServerCore::LogFileName() const {
+  return log_ ? log_->fileName() : std::filesystem::path();
 }
 
 void ServerCore::ClientConnect(const std::shared_ptr<TerminalConnection>& connection) {
@@ -210,7 +233,7 @@ void ServerCore::ServerClientRead(const std::shared_ptr<TerminalConnection>& con
 }
 
 void ServerCore::ConnectionNotice(const std::string& message) {
-  AddReceived(message);
+  view_.addReceivedAt(LinePriority::Warning, message);
   WriteLog(message);
 }
 

@@ -50,10 +50,17 @@ class ServerCore final : public TerminalEvents {
   ServerCore(const ServerCore&) = delete;
   ServerCore& operator=(const ServerCore&) = delete;
 
-  // Start-up: fixes the log file name, LoadParam, AtivarServer, then creates the
+  // Start-up: opens the daily log, LoadParam, AtivarServer, then creates the
   // production module. The first error is shown in an error box and the steps
   // after it are skipped; the server still runs, and closes normally.
   void FormCreate();
+  // Whether an error in the settings (see ConfigProblem) stops start-up before
+  // anything listens, as a server without a window wants: it could not be
+  // told otherwise. Off by default, where the window shows what it uses.
+  void setRefuseSettingsErrors(bool refuse) { refuseSettingsErrors_ = refuse; }
+  // True once start-up met settings it cannot serve with: no settings file,
+  // no database, or a terminal port it could not listen on.
+  bool SettingsUnusable() const { return settingsUnusable_; }
   // From now on errors escaping an event handler restart the listener
   // (ServerException) instead of showing an error box.
   void FormShow();
@@ -75,6 +82,9 @@ class ServerCore final : public TerminalEvents {
   // Appends to the log file; a failure to write is reported (once, and again
   // when writing works again), never thrown.
   void WriteLog(const std::string& message);
+  // After the log file was moved away (rotation): the next line starts it
+  // again; says so in the new file.
+  void ReopenLog();
   void AddReceived(const std::string& line);
   void ReportLogState(const std::string& line);
 
@@ -99,7 +109,8 @@ class ServerCore final : public TerminalEvents {
   ServerActivity* activity() const { return activity_; }
 
   const ServerConfig& config() const { return config_; }
-  const std::filesystem::path& LogFileName() const;
+  // The file today's log lines go to; empty before start-up.
+  std::filesystem::path LogFileName() const;
   db::Connection& sqlCon() { return sqlCon_; }
   RegConnections& registry() { return RegConnections_; }
   TerminalScreen& screen() { return screen_; }
@@ -127,6 +138,8 @@ class ServerCore final : public TerminalEvents {
 
   ServerActivity* activity_ = nullptr;
 
+  bool refuseSettingsErrors_ = false;
+  bool settingsUnusable_ = false;
   bool errorHandlerInstalled_ = false;
   bool inServerException_ = false;
   bool closed_ = false;

@@ -24,27 +24,38 @@ LocalTime CurrentLocalTime();
 // "yyyy-mm-dd hh:nn:ss"
 std::string FormatLogTime(const LocalTime& time);
 
-// The server's daily log file: "server-log-DD.log" in the log folder, DD being
-// the day of the month at start-up. The name never changes afterwards, so a
-// server running past midnight keeps its file, and a month later the same file
-// is appended to.
+// The server's daily log: each line goes to "server-log-DD.log" in the log
+// folder, DD being the day of the month the line is written, so a server
+// running past midnight moves to the next day's file. A file last used in an
+// earlier month (its first line is dated another day than today) is started
+// afresh by today's first line instead of being appended to.
 class ServerLog {
  public:
-  // Fixes the file name from the clock and creates the folder (with any
-  // missing parents). A folder that cannot be created is not an error here:
-  // the first WriteLog reports it.
+  // Creates the folder (with any missing parents). A folder that cannot be
+  // created is not an error here: the first WriteLog reports it.
   ServerLog(const std::filesystem::path& folder, LocalClock clock = CurrentLocalTime);
 
-  const std::filesystem::path& fileName() const { return fileName_; }
+  // The file today's lines go to.
+  std::filesystem::path fileName() const;
 
-  // Appends "yyyy-mm-dd hh:nn:ss : message\n"; the file is opened and closed
-  // for every line. The message bytes are written as they are (Windows-1252).
-  // Throws std::runtime_error when the file cannot be written.
+  // Appends "yyyy-mm-dd hh:nn:ss : message\n" to the file of the moment; the
+  // file is opened and closed for every line. The message bytes are written
+  // as they are (Windows-1252). Throws std::runtime_error when the file
+  // cannot be written.
   void WriteLog(const std::string& message);
 
+  // For a file moved away or deleted (log rotation): creates the folder again
+  // if it went, and checks the next file written afresh, as at start-up.
+  void Reopen();
+
  private:
+  std::filesystem::path FileFor(const LocalTime& time) const;
+
+  std::filesystem::path folder_;
   LocalClock clock_;
-  std::filesystem::path fileName_;
+  // The day ("yyyy-mm-dd") of the last line written: its file needs no
+  // check before the next line of the same day.
+  std::string checkedDate_;
 };
 
 }  // namespace mts

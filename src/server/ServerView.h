@@ -4,6 +4,15 @@
 
 namespace mts {
 
+// How much a line matters to whoever looks after the server. The numbers are
+// the syslog priorities the journal files the lines under.
+enum class LinePriority {
+  Error = 3,    // something failed: a listener restart, a setting it cannot serve with
+  Warning = 4,  // worked around, worth acting on: a dropped connection, a bad setting
+  Result = 6,   // what happened: a badge or card answered, a terminal connected
+  Trace = 7,    // every key a terminal sends
+};
+
 // What the server shows to the person running it. The window implements it
 // with its widgets; the headless run prints to the console. Every text is
 // Windows-1252. Called on the event-loop thread only.
@@ -11,8 +20,14 @@ class ServerView {
  public:
   virtual ~ServerView() = default;
 
-  // Appends one line, without time stamp, to the received-data view.
+  // Appends one line, without time stamp, to the received-data view: a
+  // result.
   virtual void addReceived(const std::string& line) = 0;
+  // The same for a line of another priority; the window shows them alike.
+  virtual void addReceivedAt(LinePriority priority, const std::string& line) {
+    (void)priority;
+    addReceived(line);
+  }
   // Adds an entry ("n - address") to the terminal list. The server calls it
   // once per terminal; entries are never removed.
   virtual void addTerminalListEntry(const std::string& entry) = 0;

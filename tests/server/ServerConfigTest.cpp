@@ -21,6 +21,7 @@ struct Expected {
   std::string database = "ERRO";
   bool configured = false;
   std::string password = "pelrot41";
+  std::string user = "SYSDBA";
   std::string firebirdVersion = "2.5";
   int statusPort = 0;
   std::string statusAddress = "127.0.0.1";
@@ -63,6 +64,7 @@ TEST_P(LoadParamSettings, ReadsEveryKeyWithItsRule) {
   EXPECT_EQ(config.database, e.database);
   EXPECT_EQ(config.databaseConfigured(), e.configured);
   EXPECT_EQ(PasswordForKey(config.key), e.password);
+  EXPECT_EQ(config.user, e.user);
   EXPECT_EQ(config.firebirdVersion, e.firebirdVersion);
   EXPECT_EQ(config.statusPort, e.statusPort);
   EXPECT_EQ(config.statusEnabled(), e.statusPort != 0);
@@ -127,6 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
                    With([](Expected& e) { e.password = "s3nh@"; })},
         ConfigCase{"chave_compared_exactly", "[BDADOS-CONFIG]\nCHAVE=01\n",
                    With([](Expected& e) { e.password = "01"; })},
+        ConfigCase{"database_user", "[BDADOS-CONFIG]\nusuario=PRODUCAO\n",
+                   With([](Expected& e) { e.user = "PRODUCAO"; })},
+        ConfigCase{"empty_database_user_is_sysdba", "[BDADOS-CONFIG]\nUSUARIO=\n", {}},
         ConfigCase{"firebird_version_as_written", "[BDADOS-CONFIG]\nVersaoFirebird=3.0\n",
                    With([](Expected& e) { e.firebirdVersion = "3.0"; })},
         ConfigCase{"status_listener_port_and_address",
@@ -156,13 +161,19 @@ INSTANTIATE_TEST_SUITE_P(
                    {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LoadParamLogLine, ShowsValuesAsRead) {
+// An unknown protocol or keyboard is shown as what the server falls back to,
+// never as a protocol it does not speak.
+TEST(LoadParamLogLine, ShowsTheProtocolAndKeyboardInUse) {
   ServerConfig config;
   config.protocolTerminal = "stx-etx";
   config.keyboardType = "44";
   config.port = 1001;
   EXPECT_EQ(LoadParamLogLine(config),
-            "LoadParam: (ProtocoloTerminal = stx-etx), (TipoTeclado = 44), (PortaIp = 1001).");
+            "LoadParam: (ProtocoloTerminal = VT-100), (TipoTeclado = 44), (PortaIp = 1001).");
+  config.protocolTerminal = "STX-ETX";
+  config.keyboardType = "20";
+  EXPECT_EQ(LoadParamLogLine(config),
+            "LoadParam: (ProtocoloTerminal = STX-ETX), (TipoTeclado = 16), (PortaIp = 1001).");
 }
 
 TEST(ValueOfLine, CutsAtTheFirstEquals) {

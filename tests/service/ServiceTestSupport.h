@@ -89,6 +89,10 @@ class ServerUnderTest {
   explicit ServerUnderTest(Options options);
   ~ServerUnderTest();
 
+  // For the next start: a variable added to its environment.
+  void setVariable(const std::string& name, const std::string& value) {
+    options_.environment.emplace_back(name, value);
+  }
   // Starts the process and waits until its log says whether it listens and,
   // with a status port, until that answers.
   void Start();

@@ -4,31 +4,45 @@
 
 namespace mts {
 
-void ConsoleView::WriteLine(std::FILE* stream, const std::string& text) {
-  const std::string line = Windows1252ToUtf8(text) + "\n";
+void ConsoleView::WriteLine(std::FILE* stream, bool journal, LinePriority priority,
+                            const std::string& text) {
+  std::string line = Windows1252ToUtf8(text) + "\n";
+  if (journal) {
+    // The journal makes an entry of every line: each one of a message that
+    // spans several (a database error) needs the priority.
+    const std::string prefix = "<" + std::to_string(static_cast<int>(priority)) + ">";
+    for (std::size_t end = line.size() - 1; end != 0; --end) {
+      if (line[end - 1] == '\n') line.insert(end, prefix);
+    }
+    line.insert(0, prefix);
+  }
   std::fwrite(line.data(), 1, line.size(), stream);
   std::fflush(stream);
 }
 
 void ConsoleView::addReceived(const std::string& line) {
-  WriteLine(output_, line);
+  addReceivedAt(LinePriority::Result, line);
+}
+
+void ConsoleView::addReceivedAt(LinePriority priority, const std::string& line) {
+  WriteLine(output_, journal_.output, priority, line);
 }
 
 void ConsoleView::addTerminalListEntry(const std::string& entry) {
-  WriteLine(output_, "Terminais Conectados: " + entry);
+  WriteLine(output_, journal_.output, LinePriority::Result, "Terminais Conectados: " + entry);
 }
 
 void ConsoleView::setStatusPanel(int panel, const std::string& text) {
   (void)panel;
-  WriteLine(output_, text);
+  WriteLine(output_, journal_.output, LinePriority::Result, text);
 }
 
 void ConsoleView::showError(const std::string& message) {
-  WriteLine(errors_, message);
+  WriteLine(errors_, journal_.errors, LinePriority::Error, message);
 }
 
 void ConsoleView::showNotice(const std::string& line) {
-  WriteLine(errors_, line);
+  WriteLine(errors_, journal_.errors, LinePriority::Warning, line);
 }
 
 }  // namespace mts

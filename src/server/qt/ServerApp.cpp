@@ -1,9 +1,10 @@
 #include "server/qt/ServerApp.h"
 
+#include <sysexits.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
-#include <csignal>
+
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -11,12 +12,14 @@
 #include <vector>
 
 #include "dataaccess/firebird/DatabaseClient.h"
+#include "server/qt/CheckConfigCommand.h"
 #include "server/qt/ConsoleView.h"
 #include "server/qt/HandlerGuard.h"
+#include "server/qt/JournalStream.h"
 #include "server/qt/ServerOptions.h"
 #include "server/qt/ServerRuntime.h"
+#include "server/qt/ServerSignals.h"
 #include "server/qt/ServiceMonitoring.h"
-#include "server/qt/ShutdownSignals.h"
 #include "server/qt/TfrmMtServer.h"
 
 namespace mts {
@@ -27,28 +30,43 @@ namespace {
 bool WantsConsole(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--headless" || argument == "--help" || argument == "-h") return true;
+    if (argument == "--headless" || argument == "--help" || argument == "-h" ||
+        argument == "--check-config") {
+      return true;
+    }
   }
   return !DisplayAvailable();
 }
 
 int RunHeadless(QCoreApplication& app, const ServerPaths& paths) {
-  ConsoleView view;
+  ConsoleView view(stdout, stderr, {StreamIsJournal(stdout), StreamIsJournal(stderr)});
   ServerRuntime* running = nullptr;
   ServiceMonitoring* monitored = nullptr;
-  ShutdownSignals shutdownSignals([&] {
-    if (monitored) monitored->stopping();
-    RunGuarded([&](const std::string& message) { view.showError(message); },
-               [&] {
-                 if (running) running->core().FormClose();
-               });
-    app.quit();
-  });
+  ServerSignals serverSignals(
+      [&] {
+        if (monitored) monitored->stopping();
+        RunGuarded([&](const std::string& message) { view.showError(message); },
+                   [&] {
+                     if (running) running->core().FormClose();
+                   });
+        app.quit();
+      },
+      [&] {
+        if (running) running->Guarded([&] { running->core().ReopenLog(); });
+      });
   ServerRuntime runtime(paths, view);
   running = &runtime;
   ServiceMonitoring monitoring(runtime);
   monitored = &monitoring;
+  // Nobody is there to read an error box: settings the server cannot serve
+  // with end the process, with a status the service manager does not retry.
+  runtime.core().setRefuseSettingsErrors(true);
   runtime.core().FormCreate();
+  if (runtime.core().SettingsUnusable()) {
+    RunGuarded([&](const std::string& message) { view.showError(message); },
+               [&] { runtime.core().FormClose(); });
+    return EX_CONFIG;
+  }
   runtime.core().FormShow();
   monitoring.started();
   const int status = app.exec();
@@ -61,14 +79,18 @@ int RunWithWindow(QApplication& app, const ServerPaths& paths) {
   TfrmMtServer* window = nullptr;
   ServiceMonitoring* monitored = nullptr;
   bool closeRequested = false;
-  ShutdownSignals shutdownSignals([&] {
-    closeRequested = true;
-    if (monitored) monitored->stopping();
-    // An error box still open (one shown during start-up, say) would keep the
-    // close waiting for a person: it goes first.
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    if (window) window->close();
-  });
+  ServerSignals serverSignals(
+      [&] {
+        closeRequested = true;
+        if (monitored) monitored->stopping();
+        // An error box still open (one shown during start-up, say) would keep
+        // the close waiting for a person: it goes first.
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        if (window) window->close();
+      },
+      [&] {
+        if (window) window->runtime().Guarded([&] { window->core().ReopenLog(); });
+      });
   TfrmMtServer frmMtServer(paths);
   window = &frmMtServer;
   if (closeRequested) {
@@ -87,10 +109,10 @@ int RunWithWindow(QApplication& app, const ServerPaths& paths) {
 }  // namespace
 
 int RunServer(int& argc, char** argv) {
-  // Before Qt or the database client start any thread.
-  ShutdownSignals::BlockInEveryThread();
-  // A terminal that vanishes mid-write must not kill the server.
-  std::signal(SIGPIPE, SIG_IGN);
+  // Before Qt or the database client start any thread. Among the signals it
+  // ignores is SIGPIPE: a terminal that vanishes mid-write must not kill the
+  // server.
+  ServerSignals::BlockInEveryThread();
   const bool console = WantsConsole(argc, argv);
   std::unique_ptr<QCoreApplication> app;
   if (console) {
@@ -114,6 +136,7 @@ int RunServer(int& argc, char** argv) {
     std::fputs(ServerUsage().c_str(), stdout);
     return 0;
   }
+  if (options.checkConfig) return CheckConfigCommand(options.iniFile, stdout);
 
   int status = 1;
   try {

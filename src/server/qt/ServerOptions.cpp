@@ -51,6 +51,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
       options.headless = true;
     } else if (arguments[i] == "--help" || arguments[i] == "-h") {
       options.help = true;
+    } else if (arguments[i] == "--check-config") {
+      options.checkConfig = true;
     } else if (TakeValue(arguments, i, "--ini", value)) {
       if (value.empty()) throw std::invalid_argument("option --ini needs a file");
       options.iniFile = value;
@@ -68,13 +70,20 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
 
 std::string ServerUsage() {
   return "usage: mtserver [--headless] [--ini FILE] [--log-dir DIR]\n"
+         "       mtserver --check-config [--ini FILE]\n"
          "  --headless     run without window: received data and status on standard\n"
          "                 output, errors on standard error (also the default when\n"
          "                 there is no display)\n"
          "  --ini FILE     settings file (default: the executable's path with .ini)\n"
          "  --log-dir DIR  folder of the daily log file (default: log beside the\n"
          "                 executable)\n"
-         "SIGINT and SIGTERM stop the server as closing its window does.\n";
+         "  --check-config names every problem of the settings file and exits: 0 when\n"
+         "                 there is none, 1 for warnings only, 78 when a server without\n"
+         "                 window would refuse to start\n"
+         "SIGINT and SIGTERM stop the server as closing its window does; SIGHUP\n"
+         "reopens the log file. Without a window, settings it cannot serve with (no\n"
+         "settings file, no database, a terminal port it cannot use) end it with\n"
+         "status 78.\n";
 }
 
 bool DisplayAvailable() {

@@ -10,6 +10,7 @@ namespace mts {
 struct ServerOptions {
   bool headless = false;            // --headless: no window, console output
   bool help = false;                // --help
+  bool checkConfig = false;         // --check-config: check the INI file and exit
   std::filesystem::path iniFile;    // --ini FILE
   std::filesystem::path logFolder;  // --log-dir DIR
 };

@@ -104,23 +104,89 @@ TEST_F(ServerCoreTest, WithoutDatabaseNothingStartsButTheServerStillCloses) {
   core_.FormShow();
 
   EXPECT_EQ(view_.errors, std::vector<std::string>{kNoDatabase});
+  const std::string problem = "error: " + (folder_ / "mtserver.ini").string() +
+                              " [BDADOS-CONFIG] BDADOS: missing; no database is configured: "
+                              "nothing listens for terminals (without a window the server "
+                              "does not start)";
+  EXPECT_EQ(view_.received, std::vector<std::string>{problem});
   EXPECT_EQ(view_.panels, (std::array<std::string, 4>{}));
   EXPECT_TRUE(listener_.ports.empty());
   EXPECT_EQ(core_.sqlCon().settings().database, "") << "the connection is left unset";
   EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_TRUE(core_.SettingsUnusable());
   // The LED settings were stored before the database check.
   EXPECT_EQ(core_.screen().Settings().GreenLedTime, 50);
   EXPECT_EQ(core_.registry().LedTerminals(), std::vector<std::string>{"10.0.0.9"});
 
   core_.FormClose();
   core_.FormClose();
-  EXPECT_EQ(LogMessages(), std::vector<std::string>{"servidor desativado."});
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{problem, "servidor desativado."}));
 }
 
-TEST_F(ServerCoreTest, MissingIniFileIsTheNoDatabaseError) {
+TEST_F(ServerCoreTest, MissingIniFileIsNamedWithItsReasonThenTheNoDatabaseError) {
   core_.FormCreate();
   EXPECT_EQ(view_.errors, std::vector<std::string>{kNoDatabase});
+  ASSERT_EQ(view_.received.size(), 1u);
+  EXPECT_EQ(view_.received[0].rfind("error: " + (folder_ / "mtserver.ini").string() +
+                                        ": cannot be read: No such file or directory;",
+                                    0),
+            0u)
+      << view_.received[0];
   EXPECT_TRUE(listener_.ports.empty());
+  EXPECT_TRUE(core_.SettingsUnusable());
+}
+
+// Settings it cannot use as written are warned about, in the view and the
+// log, and start-up shows what it uses; the database user is the INI's.
+TEST_F(ServerCoreTest, SettingsProblemsAreWarnedAboutAndWhatIsUsedIsShown) {
+  WriteIni(
+      "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=stx-etx\nPORTA-IP=2001\nCOR=azul\n"
+      "[BDADOS-CONFIG]\nBDADOS=" +
+      database_.path().string() + "\nUSUARIO=PRODUCAO\n");
+  core_.FormCreate();
+
+  const std::string file = (folder_ / "mtserver.ini").string();
+  const std::vector<std::string> problems = {
+      "warning: " + file +
+          " [SERVER-CONFIG] PROTOCOLO-TERMINAL=\"stx-etx\": neither VT-100 nor STX-ETX (letter "
+          "case counts); VT-100 is used (the terminals are spoken to in VT-100)",
+      "warning: " + file + " [SERVER-CONFIG] COR: unknown key; ignored"};
+  EXPECT_EQ(view_.received, problems);
+  EXPECT_EQ(view_.panels[1], "Protocolo Terminal: VT-100");
+  EXPECT_EQ(LogMessages(), (std::vector<std::string>{
+                               problems[0], problems[1],
+                               "LoadParam: (ProtocoloTerminal = VT-100), (TipoTeclado = 16), "
+                               "(PortaIp = 2001).",
+                               "AtivarServer: servidor ativo"}));
+  EXPECT_FALSE(core_.screen().Settings().ProtocolStxEtx);
+  EXPECT_EQ(core_.sqlCon().settings().user, "PRODUCAO");
+  EXPECT_FALSE(core_.SettingsUnusable());
+}
+
+// An unusable terminal port: the window listens where the reading rules say
+// (1001 for a value that is not a number); a run that refuses settings errors
+// stops before anything listens.
+TEST_F(ServerCoreTest, RefusingSettingsErrorsStopsStartUpBeforeListening) {
+  WriteIni("[SERVER-CONFIG]\nPORTA-IP=abc\n[BDADOS-CONFIG]\nBDADOS=" + database_.path().string() +
+           "\n");
+  {
+    TempFolder folder;
+    RecordingView view;
+    FakeListener listener;
+    ServerCore lenient({folder_ / "mtserver.ini", folder / "log"}, view, listener, timer_);
+    lenient.FormCreate();
+    EXPECT_EQ(listener.ports, std::vector<int>{1001});
+    EXPECT_FALSE(lenient.SettingsUnusable());
+  }
+
+  core_.setRefuseSettingsErrors(true);
+  core_.FormCreate();
+  EXPECT_TRUE(listener_.ports.empty());
+  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_TRUE(core_.SettingsUnusable());
+  ASSERT_EQ(view_.errors.size(), 1u);
+  EXPECT_EQ(view_.errors[0], "mtserver does not start: " + (folder_ / "mtserver.ini").string() +
+                                 " has the errors above (mtserver --check-config lists them)");
 }
 
 TEST_F(ServerCoreTest, PortThatCannotBeBoundIsShownAndSkipsTheModule) {
@@ -132,6 +198,7 @@ TEST_F(ServerCoreTest, PortThatCannotBeBoundIsShownAndSkipsTheModule) {
 
   EXPECT_EQ(view_.errors, std::vector<std::string>{"porta em uso"});
   EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_TRUE(core_.SettingsUnusable());
   core_.FormClose();
   EXPECT_EQ(LogMessages(), (std::vector<std::string>{
                                "LoadParam: (ProtocoloTerminal = VT-100), (TipoTeclado = 16), "
@@ -230,7 +297,9 @@ TEST_F(ServerCoreTest, TheDatabasePasswordIsNeverShownNorLogged) {
     ServerCore core({folder / "mtserver.ini", folder / "log"}, view, listener, timer_);
     WriteFile(folder / "mtserver.ini",
               std::string("[SERVER-CONFIG]\nPORTA-IP=2001\n[BDADOS-CONFIG]\nBDADOS=") +
-                  (folder / "nowhere" / "db.fdb").string() + "\nCHAVE=" + key + "\n");
+                  (folder / "nowhere" / "db.fdb").string() + "\nCHAVE=" + key +
+                  // Warned about, never with its value.
+                  "\nCHAVE=" + key + "\n[SERVER-CONFIG]\nCHAVE=" + key + "\n");
     core.FormCreate();
     core.FormShow();
     core.HandleError("falhou");

@@ -82,6 +82,15 @@ class ServerProcess {
     return errors_;
   }
 
+  // The exit status once the process ends by itself (-1 when it is still
+  // running after the time, or did not end normally).
+  int waitForExit(int milliseconds = 60000) {
+    if (!process_.waitForFinished(milliseconds)) return -1;
+    output();
+    errors();
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
+
   // SIGTERM (or the given signal), then the exit status (-1 when it did not
   // end normally).
   int terminate(int signal = SIGTERM) {
