@@ -2,9 +2,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "FuzzInput.h"
+#include "routines/Windows1252Text.h"
 #include "server/IniFile.h"
+#include "server/ServerConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   mts::fuzz::FuzzInput input(data, size);
@@ -25,5 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   mts::parseIniInteger(text);
   mts::parseIniInteger(value);
+
+  // The settings check names what it finds in any file, and never repeats the
+  // value of a CHAVE line: it may be the database password.
+  std::vector<mts::ConfigProblem> problems;
+  mts::ReadServerConfig(ini, &problems);
+  for (const mts::ConfigProblem& problem : problems) {
+    mts::DescribeConfigProblem("f.ini", problem);
+    mts::fuzz::check(!mts::text::EqualsIgnoringCase(problem.key, "CHAVE") || !problem.hasValue);
+  }
   return 0;
 }

@@ -1,10 +1,10 @@
 #include "server/qt/ServerApp.h"
 
 #include <sysexits.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
-
 #include <cstdio>
 #include <exception>
 #include <memory>
