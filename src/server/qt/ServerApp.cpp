@@ -18,6 +18,7 @@
 #include "server/qt/ServiceMonitoring.h"
 #include "server/qt/ShutdownSignals.h"
 #include "server/qt/TfrmMtServer.h"
+#include "version/BuildVersion.h"
 
 namespace mts {
 namespace {
@@ -27,7 +28,10 @@ namespace {
 bool WantsConsole(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--headless" || argument == "--help" || argument == "-h") return true;
+    if (argument == "--headless" || argument == "--help" || argument == "-h" ||
+        argument == "--version") {
+      return true;
+    }
   }
   return !DisplayAvailable();
 }
@@ -112,6 +116,10 @@ int RunServer(int& argc, char** argv) {
   }
   if (options.help) {
     std::fputs(ServerUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("mtserver %s\n", BuildVersion());
     return 0;
   }
 

@@ -51,6 +51,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
       options.headless = true;
     } else if (arguments[i] == "--help" || arguments[i] == "-h") {
       options.help = true;
+    } else if (arguments[i] == "--version") {
+      options.version = true;
     } else if (TakeValue(arguments, i, "--ini", value)) {
       if (value.empty()) throw std::invalid_argument("option --ini needs a file");
       options.iniFile = value;
@@ -68,12 +70,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
 
 std::string ServerUsage() {
   return "usage: mtserver [--headless] [--ini FILE] [--log-dir DIR]\n"
+         "       mtserver --version\n"
          "  --headless     run without window: received data and status on standard\n"
          "                 output, errors on standard error (also the default when\n"
          "                 there is no display)\n"
          "  --ini FILE     settings file (default: the executable's path with .ini)\n"
          "  --log-dir DIR  folder of the daily log file (default: log beside the\n"
          "                 executable)\n"
+         "  --version      print the version (the commit it was built from) and stop\n"
          "SIGINT and SIGTERM stop the server as closing its window does.\n";
 }
 

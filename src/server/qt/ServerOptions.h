@@ -10,6 +10,7 @@ namespace mts {
 struct ServerOptions {
   bool headless = false;            // --headless: no window, console output
   bool help = false;                // --help
+  bool version = false;             // --version
   std::filesystem::path iniFile;    // --ini FILE
   std::filesystem::path logFolder;  // --log-dir DIR
 };
