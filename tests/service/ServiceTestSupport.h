@@ -83,6 +83,9 @@ class ServerUnderTest {
     bool withStatus = true;
     std::string extraServerConfig;  // more SERVER-CONFIG lines
     Environment environment;
+    // A command that runs mtserver (whose arguments follow it), given the
+    // server's folder; none by default.
+    std::function<std::vector<std::string>(const std::filesystem::path&)> launcher;
   };
 
   explicit ServerUnderTest(Options options);

@@ -38,8 +38,13 @@ TEST(BuildVersion, BothProgramsPrintTheVersionOfTheirBuild) {
 class VersionOfATree : public ::testing::Test {
  protected:
   std::string git(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv{
-        "git", "-C", tree_.string(), "-c", "user.name=Build", "-c", "user.email=build@example.com"};
+    std::vector<std::string> argv{"/usr/bin/git",
+                                  "-C",
+                                  tree_.string(),
+                                  "-c",
+                                  "user.name=Build",
+                                  "-c",
+                                  "user.email=build@example.com"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return Output(argv, folder_.path());
   }
