@@ -15,6 +15,9 @@ if(CMAKE_LIBRARY_ARCHITECTURE)
   set(MTS_LIB_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE})
 endif()
 
+set(MTS_PACKAGE_MAINTAINER "Shop-floor systems <mtserver@example.com>"
+    CACHE STRING "Maintainer field of the Debian packages")
+
 install(TARGETS mtserver mtterm RUNTIME DESTINATION bin COMPONENT server)
 install(FILES ${CMAKE_SOURCE_DIR}/deploy/mtserver.service DESTINATION /lib/systemd/system
         COMPONENT server)
@@ -24,20 +27,34 @@ install(TARGETS mtsdocs
         LIBRARY DESTINATION ${MTS_LIB_DIR} COMPONENT dev
         PUBLIC_HEADER DESTINATION include COMPONENT dev)
 
-set(MTS_PACKAGE_MAINTAINER "Shop-floor systems <mtserver@example.com>"
-    CACHE STRING "Maintainer field of the Debian packages")
+# Each package's /usr/share/doc/<package>: copyright and changelog.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/PackageChangelog.cmake.in
+               ${CMAKE_BINARY_DIR}/PackageChangelog.cmake @ONLY)
+foreach(component IN ITEMS server dev)
+  set(package mtserver)
+  if(component STREQUAL dev)
+    set(package mtserver-dev)
+  endif()
+  install(CODE "include(\"${CMAKE_BINARY_DIR}/PackageChangelog.cmake\")
+                mts_write_changelog(${package})" COMPONENT ${component})
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${package}/changelog.gz
+                ${CMAKE_SOURCE_DIR}/deploy/debian/copyright
+          DESTINATION share/doc/${package} COMPONENT ${component})
+endforeach()
+
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mtserver)
 set(CPACK_PACKAGE_CONTACT "${MTS_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL server dev)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Strips the programs and the library, and keeps what it took out apart in
+# the -dbgsym packages (by build id, where gdb looks for it).
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
@@ -63,10 +80,15 @@ set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME mtserver-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+# The library's folder is ldconfig's: it runs once dpkg is done.
+set(CPACK_DEBIAN_DEV_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/packaging/triggers)
 set(CPACK_DEBIAN_DEV_DESCRIPTION
     "CPF and CNPJ routines of the shop-floor server, for other programs
 libmtsdocs.so exports the server's CPF and CNPJ check and format routines
 with a C interface; mtsdocs.h declares them.")
+
+configure_file(${CMAKE_SOURCE_DIR}/deploy/debian/triggers-dev ${CMAKE_BINARY_DIR}/packaging/triggers
+               COPYONLY)
 
 # The version is only known once the build ran: cpack reads it then.
 configure_file(${CMAKE_SOURCE_DIR}/cmake/CPackBuildVersion.cmake.in
