@@ -42,7 +42,6 @@ foreach(component IN ITEMS server dev)
           DESTINATION share/doc/${package} COMPONENT ${component})
 endforeach()
 
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mtserver)
 set(CPACK_PACKAGE_CONTACT "${MTS_PACKAGE_MAINTAINER}")
