@@ -238,11 +238,14 @@ void ServerUnderTest::Start() {
   // The embedded engine's threads can crash LeakSanitizer's scan at exit;
   // leaks are checked in-process by the core's own tests.
   environment.emplace_back("LSAN_OPTIONS", "detect_leaks=0");
-  process_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{MTSERVER_PATH, "--headless", "--ini",
-                               (folder_ / "mtserver.ini").string(), "--log-dir",
-                               (folder_ / "log").string()},
-      environment, folder_ / "output.txt");
+  std::vector<std::string> argv;
+  if (options_.launcher) argv = options_.launcher(folder_.path());
+  for (const std::string& argument : {std::string(MTSERVER_PATH), std::string("--headless"),
+                                      std::string("--ini"), (folder_ / "mtserver.ini").string(),
+                                      std::string("--log-dir"), (folder_ / "log").string()}) {
+    argv.push_back(argument);
+  }
+  process_ = std::make_unique<ChildProcess>(argv, environment, folder_ / "output.txt");
   if (!WaitFor([&] { return Log().find("AtivarServer:") != std::string::npos; })) {
     throw std::runtime_error("mtserver did not start: " + Output());
   }

@@ -84,6 +84,9 @@ class ServerUnderTest {
     std::string extraServerConfig;  // more SERVER-CONFIG lines
     std::string extraSections;      // whole sections after the others
     Environment environment;
+    // A command that runs mtserver (whose arguments follow it), given the
+    // server's folder; none by default.
+    std::function<std::vector<std::string>(const std::filesystem::path&)> launcher;
   };
 
   explicit ServerUnderTest(Options options);

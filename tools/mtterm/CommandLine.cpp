@@ -59,6 +59,9 @@ bool parseCommandLine(const std::vector<std::string>& arguments, Options& option
     if (name == "-h" || name == "--help") {
       if (!noValue()) return false;
       options.help = true;
+    } else if (name == "--version") {
+      if (!noValue()) return false;
+      options.version = true;
     } else if (name == "--dialect") {
       if (!value(text)) return false;
       const auto dialect = parseDialect(text);
@@ -131,6 +134,7 @@ Options:
                          text on stderr
   --raw-file FILE        the same trace, into FILE (use this in interactive mode)
   -h, --help             show this text
+  --version              show the version (the commit it was built from)
 
 Interactive mode (no --keys and no --wait-for) draws the display and the LEDs and sends
 each key as it is pressed:

@@ -21,6 +21,7 @@ struct Options {
   bool raw = false;
   std::string rawFile;  // empty: the raw trace goes to stderr
   bool help = false;
+  bool version = false;  // --version: print the version and stop
 
   // Scripted when there are keys or a text to wait for; interactive otherwise.
   bool scripted() const { return keys.has_value() || waitFor.has_value(); }

@@ -12,6 +12,7 @@
 #include "mtterm/InteractiveSession.h"
 #include "mtterm/KeyScript.h"
 #include "mtterm/ScriptedSession.h"
+#include "version/BuildVersion.h"
 
 using namespace mts::termsim;
 
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::cout << helpText();
+    return kExitOk;
+  }
+  if (options.version) {
+    std::cout << "mtterm " << mts::BuildVersion() << "\n";
     return kExitOk;
   }
 

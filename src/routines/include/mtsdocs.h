@@ -1,6 +1,6 @@
 /*
  * mtsdocs.h - CPF and CNPJ routines of the shop-floor server, exported with a
- * C interface by the shared library libmtsdocs.so (installed beside mtserver).
+ * C interface by the shared library libmtsdocs.so (package mtserver-dev).
  *
  * CPF: individuals, 11 digits (9 digits and 2 check digits), ddd.ddd.ddd-dd.
  * CNPJ: companies, 14 digits (12 digits and 2 check digits), dd.ddd.ddd/dddd-dd.

@@ -21,6 +21,7 @@
 #include "server/qt/ServerSignals.h"
 #include "server/qt/ServiceMonitoring.h"
 #include "server/qt/TfrmMtServer.h"
+#include "version/BuildVersion.h"
 
 namespace mts {
 namespace {
@@ -31,7 +32,7 @@ bool WantsConsole(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--headless" || argument == "--help" || argument == "-h" ||
-        argument == "--check-config") {
+        argument == "--check-config" || argument == "--version") {
       return true;
     }
   }
@@ -134,6 +135,10 @@ int RunServer(int& argc, char** argv) {
   }
   if (options.help) {
     std::fputs(ServerUsage().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("mtserver %s\n", BuildVersion());
     return 0;
   }
   if (options.checkConfig) return CheckConfigCommand(options.iniFile, stdout);

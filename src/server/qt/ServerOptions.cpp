@@ -53,6 +53,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
       options.help = true;
     } else if (arguments[i] == "--check-config") {
       options.checkConfig = true;
+    } else if (arguments[i] == "--version") {
+      options.version = true;
     } else if (TakeValue(arguments, i, "--ini", value)) {
       if (value.empty()) throw std::invalid_argument("option --ini needs a file");
       options.iniFile = value;
@@ -71,12 +73,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& arguments,
 std::string ServerUsage() {
   return "usage: mtserver [--headless] [--ini FILE] [--log-dir DIR]\n"
          "       mtserver --check-config [--ini FILE]\n"
+         "       mtserver --version\n"
          "  --headless     run without window: received data and status on standard\n"
          "                 output, errors on standard error (also the default when\n"
          "                 there is no display)\n"
          "  --ini FILE     settings file (default: the executable's path with .ini)\n"
          "  --log-dir DIR  folder of the daily log file (default: log beside the\n"
          "                 executable)\n"
+         "  --version      print the version (the commit it was built from) and stop\n"
          "  --check-config names every problem of the settings file and exits: 0 when\n"
          "                 there is none, 1 for warnings only, 78 when a server without\n"
          "                 window would refuse to start\n"

@@ -11,6 +11,7 @@ struct ServerOptions {
   bool headless = false;            // --headless: no window, console output
   bool help = false;                // --help
   bool checkConfig = false;         // --check-config: check the INI file and exit
+  bool version = false;             // --version
   std::filesystem::path iniFile;    // --ini FILE
   std::filesystem::path logFolder;  // --log-dir DIR
 };

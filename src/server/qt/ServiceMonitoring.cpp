@@ -5,19 +5,12 @@
 
 #include "server/qt/Windows1252.h"
 #include "server/status/ProcessStats.h"
-
-#ifndef MTS_VERSION
-#define MTS_VERSION "desconhecida"
-#endif
+#include "version/BuildVersion.h"
 
 namespace mts {
 
-const char* ServerVersion() {
-  return MTS_VERSION;
-}
-
 ServiceMonitoring::ServiceMonitoring(ServerRuntime& runtime)
-    : runtime_(runtime), status_(ServerVersion()) {
+    : runtime_(runtime), status_(BuildVersion()) {
   runtime_.core().setActivity(&status_);
 }
 

@@ -9,9 +9,6 @@
 
 namespace mts {
 
-// The version shown on the status page and in the metrics.
-const char* ServerVersion();
-
 // What lets others watch the running server: the shop-floor status fed by the
 // core, the status listener (when PORTA-STATUS is set) and the systemd
 // notifications. Created once the runtime exists; the runtime must outlive it.
