@@ -31,6 +31,7 @@
 #include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
 #include "support/DemoFactory.h"
+#include "support/FreePort.h"
 #include "support/PrivateFirebirdServer.h"
 
 namespace mts {
@@ -39,8 +40,8 @@ namespace {
 using bench::SimulatedTerminal;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
+using test::freePort;
 using testing_support::ExpectHistoryMatches;
-using testing_support::FreePort;
 using testing_support::ServerProcess;
 using testing_support::ShiftCard;
 using testing_support::ShownAnswer;
@@ -239,7 +240,7 @@ class MtserverDatabaseFaults : public testing::Test {
   TempFolder folder_;
   test::DemoFactoryDatabase database_;
   test::PrivateFirebirdServer firebird_;
-  int port_ = FreePort();
+  int port_ = freePort();
   ServerProcess server_{folder_};
   std::mutex answersMutex_;
   std::vector<ShownAnswer> answers_;

@@ -20,6 +20,7 @@
 #include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
 #include "support/DemoFactory.h"
+#include "support/FreePort.h"
 #include "support/PrivateFirebirdServer.h"
 
 namespace mts {
@@ -27,7 +28,7 @@ namespace {
 
 using bench::SimulatedTerminal;
 using std::chrono::milliseconds;
-using testing_support::FreePort;
+using test::freePort;
 using testing_support::ServerProcess;
 using testing_support::TempFolder;
 using testing_support::WaitUntil;
@@ -84,7 +85,7 @@ class Server {
 
  private:
   TempFolder folder_;
-  int port_ = FreePort();
+  int port_ = freePort();
   ServerProcess process_;
   std::vector<std::unique_ptr<SimulatedTerminal>> terminals_;
 };
