@@ -7,9 +7,9 @@
 
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
+#include "server/ServerActivity.h"
 #include "server/TRegConnection.h"
 #include "server/TerminalScreen.h"
-#include "server/status/ServerActivity.h"
 
 namespace mts {
 

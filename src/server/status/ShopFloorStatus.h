@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "server/RegConnections.h"
-#include "server/status/ServerActivity.h"
+#include "server/ServerActivity.h"
 #include "server/status/StatusSnapshot.h"
 
 namespace mts {
