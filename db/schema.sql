@@ -448,6 +448,21 @@ CREATE TABLE LOG_ALTERACAO (
 );
 CREATE INDEX IX_LOG_ALTERACAO_CHAVE ON LOG_ALTERACAO (ARQ_LA, CHAVE_LA);
 
+/* ------------------------------------------------------------ the server's own */
+
+/* Card locks of the shop-floor server, read and written by nothing else. A card's
+   checks and recording start by locking the row of its slot (SELECT ... WITH LOCK;
+   the slot is a hash of what identifies the card), so two servers posting the same
+   card take turns and the second sees what the first recorded. Locking a row of the
+   management system's own tables instead would give every row the server locks a new
+   record version, and an office transaction that read such a row before a scan could
+   then no longer update it. Rows 0 to 4095, filled below; db/upgrade-card-locks.sql
+   adds the table to an existing factory database. */
+CREATE TABLE BLOQUEIO_FICHA (
+  ID_BF  INTEGER NOT NULL,
+  CONSTRAINT PK_BLOQUEIO_FICHA PRIMARY KEY (ID_BF)
+);
+
 /* ------------------------------------------------------------------ generators */
 
 CREATE GENERATOR ID_PRODUCAO_ESTOQUE;
@@ -502,6 +517,17 @@ BEGIN
                              VRANT_LA, VRATU_LA)
   VALUES (GEN_ID(ID_LOG_ALTERACAO, 1), :CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA,
           :VRANT, :VRATU);
+END^
+
+/* The card lock slots. */
+EXECUTE BLOCK AS
+  DECLARE SLOT INTEGER = 0;
+BEGIN
+  WHILE (SLOT < 4096) DO
+  BEGIN
+    INSERT INTO BLOQUEIO_FICHA (ID_BF) VALUES (:SLOT);
+    SLOT = SLOT + 1;
+  END
 END^
 
 SET TERM ; ^

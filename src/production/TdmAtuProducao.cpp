@@ -34,6 +34,7 @@ void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
   itemRelease_.DefinirConexao(connection);
   sectorPostings_.DefinirConexao(connection);
   recording_.DefinirConexao(connection);
+  unidade_.DefinirConexao(connection);
 }
 
 std::optional<BoxLabelOrderItem> TdmAtuProducao::ItemDoTalao(std::int32_t codigo) {
@@ -98,6 +99,15 @@ bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
     }
   }
   return identification_.IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
+}
+
+TRetorno TdmAtuProducao::ExecutarFicha(const TDadosAtuProducao& ficha,
+                                       const CardUnitOfWork::Work& work) {
+  // The box's order item is read before the unit starts: its lock must be
+  // among the first statements.
+  const std::optional<BoxLabelOrderItem> item =
+      ficha.TipoAtualizacao == "T" ? ItemDoTalao(ficha.CodCxColet) : std::nullopt;
+  return unidade_.Executar(CardLockKeys(ficha, item), work);
 }
 
 bool TdmAtuProducao::SetorBaixaFichaCorte(const std::string& setor) const {

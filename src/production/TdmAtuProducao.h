@@ -7,6 +7,7 @@
 
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
+#include "production/CardUnitOfWork.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
@@ -94,6 +95,13 @@ class TdmAtuProducao {
   bool LocalizarCodCxColet(std::int32_t codigo, std::string& mensagem);
   bool LocalizarSubProd(std::int32_t id, std::string& mensagem);
   bool LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem);
+
+  // --- A card as one unit of work (CardUnitOfWork, CardLock) -----------------
+  // Runs the identified card's checks and recording (`work`) in one
+  // transaction whose first statements lock what identifies the card, so that
+  // no other writer of the same card can split or double it; a conflict runs
+  // the work again from the start. Answers what the work answered.
+  TRetorno ExecutarFicha(const TDadosAtuProducao& ficha, const CardUnitOfWork::Work& work);
 
   // --- Cut cards (cards/CutCards) --------------------------------------------
   bool VerificarFichaCorte(std::int32_t id, const std::string& setor, std::string& mensagem);
@@ -195,6 +203,7 @@ class TdmAtuProducao {
                            [this](std::int32_t codigo) { return ItemDoTalao(codigo); }};
   SectorPostingRecorder sectorPostings_{validation_.postagens};
   CardRecording recording_{sectorPostings_, itemRelease_, stockPosting_};
+  CardUnitOfWork unidade_;
 };
 
 }  // namespace mts

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "dataaccess/firebird/DatabaseError.h"
 #include "routines/Windows1252Text.h"
+#include "server/FailureWords.h"
 #include "server/RewriteCardCode.h"
 
 namespace mts {
@@ -18,13 +20,17 @@ constexpr int kBadgeRow = 0;
 constexpr int kCardRow = 1;
 
 constexpr const char* kBadgeRefused = "FUNC. NAO LOCALIZADO";
+constexpr const char* kBadgeFailed = "FUNC. NAO VERIFICADO";
 constexpr const char* kCardRefused = "FICHA NAO ATUALIZADA";
 
 }  // namespace
 
 CardSubmission::CardSubmission(TerminalScreen& screen, ProductionOperations& production,
-                               ReceivedWriter addReceived)
-    : screen_(screen), production_(production), addReceived_(std::move(addReceived)) {}
+                               ReceivedWriter addReceived, ReceivedWriter writeLog)
+    : screen_(screen),
+      production_(production),
+      addReceived_(std::move(addReceived)),
+      writeLog_(std::move(writeLog)) {}
 
 std::string CardSubmission::TerminalPrefix(const TRegConnection& terminal) const {
   return "Terminal " + std::to_string(terminal.TerminalNumber) + " - ";
@@ -44,7 +50,14 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
   std::string code;
   std::string name;
   std::string sector;
-  if (!production_.LocalizarFuncionario(badge, code, name, sector)) {
+  bool found = false;
+  try {
+    found = production_.LocalizarFuncionario(badge, code, name, sector);
+  } catch (const std::exception& error) {
+    FailBadge(terminal, badge, error);
+    return;
+  }
+  if (!found) {
     if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
     addReceived_(TerminalPrefix(terminal) + "Funcionario " + badge + " nao localizado.");
     screen_.ShowResult(terminal, kBadgeRefused);
@@ -67,6 +80,19 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
       [this, &terminal, badge, code, name, sector] { LogIn(terminal, badge, code, name, sector); });
 }
 
+void CardSubmission::FailBadge(TRegConnection& terminal, const std::string& badge,
+                               const std::exception& error) {
+  if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
+  terminal.PendingError = FailureWords(error);
+  const std::string line = TerminalPrefix(terminal) + "Funcionario " + badge +
+                           " nao verificado. Erro: " + FailureDetail(error);
+  addReceived_(line);
+  ReportFailure(error, line);
+  screen_.ShowResult(terminal, kBadgeFailed);
+  screen_.PositionCursor(terminal, kBadgeRow, static_cast<int>(badge.size()) + kBadgeCursorOffset);
+  if (activity_) activity_->badgeResult(terminal.TerminalNumber, false, kBadgeFailed);
+}
+
 void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
                            const std::string& code, const std::string& name,
                            const std::string& sector) {
@@ -83,7 +109,13 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
   const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
-  const TRetorno posted = PostCard(terminal, code);
+  TRetorno posted;
+  try {
+    posted = PostCard(terminal, code);
+  } catch (const std::exception& error) {
+    FailCard(terminal, typedCode, code, error, submitted);
+    return;
+  }
 
   if (posted.Sucesso) {
     if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
@@ -95,15 +127,40 @@ void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typ
     return;
   }
 
+  RefuseCard(
+      terminal, typedCode, posted.Mensagem,
+      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + posted.Mensagem,
+      submitted);
+}
+
+void CardSubmission::RefuseCard(TRegConnection& terminal, const std::string& typedCode,
+                                const std::string& detail, const std::string& receivedLine,
+                                std::chrono::steady_clock::time_point submitted) {
   if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
-  terminal.PendingError = posted.Mensagem;
+  terminal.PendingError = detail;
   screen_.ShowResult(terminal, kCardRefused);
-  addReceived_(TerminalPrefix(terminal) + "Ficha " + code +
-               " nao atualizada. Erro: " + posted.Mensagem);
+  addReceived_(receivedLine);
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);
   ReportCard(terminal, false, kCardRefused, submitted);
+}
+
+void CardSubmission::FailCard(TRegConnection& terminal, const std::string& typedCode,
+                              const std::string& code, const std::exception& error,
+                              std::chrono::steady_clock::time_point submitted) {
+  const std::string line =
+      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + FailureDetail(error);
+  ReportFailure(error, line);
+  RefuseCard(terminal, typedCode, FailureWords(error), line, submitted);
+}
+
+void CardSubmission::ReportFailure(const std::exception& error, const std::string& line) {
+  if (writeLog_) writeLog_(line);
+  const auto* database = dynamic_cast<const db::DatabaseError*>(&error);
+  if (database != nullptr && activity_ != nullptr) {
+    activity_->databaseError(FailureDetail(error), !database->connectionLost());
+  }
 }
 
 void CardSubmission::ReportCard(const TRegConnection& terminal, bool posted,
@@ -131,6 +188,16 @@ TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& c
   lastCard_ = request;
   request.Funcionario = terminal.EmployeeCode;
 
+  std::string postedKind;
+  const TRetorno posted =
+      production_.ExecutarFicha(request, [&] { return CheckAndRecord(request, postedKind); });
+  if (posted.Sucesso) terminal.CardKind = postedKind;
+  return posted;
+}
+
+TRetorno CardSubmission::CheckAndRecord(TDadosAtuProducao request, std::string& postedKind) {
+  // `request` is a copy: a run that a conflict cut short leaves nothing in the
+  // card as identified for the next run.
   production_.CurrentRequest() = request;
   TRetorno validated = production_.ValidaAtuProducao();
   if (!validated.Sucesso) return {false, validated.Mensagem};
@@ -143,7 +210,7 @@ TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& c
     } else {
       production_.GravarAtuProducao();
     }
-    terminal.CardKind = request.TipoAtualizacao;
+    postedKind = request.TipoAtualizacao;
     return {true, ""};
   }
 
@@ -158,7 +225,7 @@ TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& c
     if (!validated.Sucesso) return {false, validated.Mensagem};
     production_.GravarAtuProducao();
   }
-  terminal.CardKind = request.TipoAtualizacao;
+  postedKind = request.TipoAtualizacao;
   return {true, ""};
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <string>
 
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
+#include "server/ServerActivity.h"
 #include "server/TRegConnection.h"
 #include "server/TerminalScreen.h"
-#include "server/status/ServerActivity.h"
 
 namespace mts {
 
@@ -18,17 +19,22 @@ namespace mts {
 // module, and the outcome is shown on the terminal, signalled with its LEDs,
 // added to the received-data view and, through ShowResult, to the log file.
 //
-// The screen, the production operations and the line writer are the server's
-// and must outlive it. Event-loop thread only. Errors raised by the production
-// module (database failures, writers) are not caught here: they reach the
-// server's error handler, and the terminal shows no result for that entry.
+// An error raised by the production module while a badge or card is handled
+// (a database failure, a writer that fails) is answered on that terminal
+// alone, like a refusal: red LED, "FUNC. NAO VERIFICADO" or "FICHA NAO
+// ATUALIZADA", plain words behind the "," key, and the terminal, the entry
+// and the error in the received-data view and the log. Nothing of a failed
+// card is recorded (the production module rolls it back).
+//
+// The screen, the production operations and the line writers are the
+// server's and must outlive it. Event-loop thread only.
 class CardSubmission {
  public:
-  // Adds one line to the received-data view.
+  // Adds one line to the received-data view (or to the log).
   using ReceivedWriter = std::function<void(const std::string& line)>;
 
   CardSubmission(TerminalScreen& screen, ProductionOperations& production,
-                 ReceivedWriter addReceived);
+                 ReceivedWriter addReceived, ReceivedWriter writeLog = {});
 
   // Who is told each badge and card result once it is on the terminal; none
   // when null. Borrowed: it must outlive the submission or be reset first.
@@ -42,8 +48,9 @@ class CardSubmission {
   // the employee logged in (State WaitingCard, card prompt); meanwhile keys of
   // the terminal are handled against the badge state. Without LEDs the login
   // is immediate. Not found: red LED, "FUNC. NAO LOCALIZADO" on row 3, cursor
-  // after the typed badge; Input keeps the badge. The record must stay where
-  // it is while a blink runs (registry records do).
+  // after the typed badge; Input keeps the badge. The look-up failing: red
+  // LED, "FUNC. NAO VERIFICADO", what failed in PendingError. The record must
+  // stay where it is while a blink runs (registry records do).
   void SubmitBadge(TRegConnection& terminal, const std::string& badge);
 
   // Posts the typed code (rewritten first). Posted: green LED, card prompt,
@@ -51,14 +58,27 @@ class CardSubmission {
   // the message kept in PendingError and the typed code left in Input.
   void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
 
-  // Identifies, validates and records one card for the logged-in employee and
-  // sets CardKind to the kind that was posted. A refusal by identification or
-  // validation comes back as Sucesso false with its message; an operation card
-  // that completes its sector's operations is validated and recorded again as
-  // the whole card or sub-card.
+  // Identifies the card, then validates and records it for the logged-in
+  // employee as one unit of work of the production module, and sets CardKind
+  // to the kind that was posted. A refusal by identification or validation
+  // comes back as Sucesso false with its message; errors are thrown.
   TRetorno PostCard(TRegConnection& terminal, const std::string& code);
 
  private:
+  // The checks and recording of one identified card, run (and on a conflict
+  // run again) inside the card's unit of work. An operation card that
+  // completes its sector's operations is validated and recorded again as the
+  // whole card or sub-card. Sets postedKind when posted.
+  TRetorno CheckAndRecord(TDadosAtuProducao request, std::string& postedKind);
+  // Red LED, "FICHA NAO ATUALIZADA", `detail` kept for the "," key.
+  void RefuseCard(TRegConnection& terminal, const std::string& typedCode, const std::string& detail,
+                  const std::string& receivedLine, std::chrono::steady_clock::time_point submitted);
+  void FailCard(TRegConnection& terminal, const std::string& typedCode, const std::string& code,
+                const std::exception& error, std::chrono::steady_clock::time_point submitted);
+  void FailBadge(TRegConnection& terminal, const std::string& badge, const std::exception& error);
+  // The failure's line to the log, and a database error to the activity.
+  void ReportFailure(const std::exception& error, const std::string& line);
+
   void LogIn(TRegConnection& terminal, const std::string& badge, const std::string& code,
              const std::string& name, const std::string& sector);
   std::string TerminalPrefix(const TRegConnection& terminal) const;
@@ -69,6 +89,7 @@ class CardSubmission {
   TerminalScreen& screen_;
   ProductionOperations& production_;
   ReceivedWriter addReceived_;
+  ReceivedWriter writeLog_;
   ServerActivity* activity_ = nullptr;
   // The card as identification left it by the last PostCard (empty when it was
   // not identified): its sector and kind label the reported result.

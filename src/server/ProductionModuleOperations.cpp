@@ -27,6 +27,11 @@ bool ProductionModuleOperations::IdentificarFicha(const std::string& codigo,
   return Module().IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
 }
 
+TRetorno ProductionModuleOperations::ExecutarFicha(
+    const TDadosAtuProducao& ficha, const std::function<TRetorno()>& checksAndRecording) {
+  return Module().ExecutarFicha(ficha, checksAndRecording);
+}
+
 TRetorno ProductionModuleOperations::ValidaAtuProducao() {
   return Module().ValidaAtuProducao();
 }

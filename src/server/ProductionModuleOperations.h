@@ -21,6 +21,8 @@ class ProductionModuleOperations final : public ProductionOperations {
                             std::string& setor) override;
   bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
                         TDadosAtuProducao& dados, std::string& mensagem) override;
+  TRetorno ExecutarFicha(const TDadosAtuProducao& ficha,
+                         const std::function<TRetorno()>& checksAndRecording) override;
   TRetorno ValidaAtuProducao() override;
   void GravarAtuProducao() override;
   void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dataaccess/firebird/Value.h"
@@ -27,6 +28,12 @@ class ProductionOperations {
   // when the code names no card that may be posted.
   virtual bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
                                 TDadosAtuProducao& dados, std::string& mensagem) = 0;
+  // Runs `checksAndRecording` for the identified card as one unit of work that
+  // no other writer of the same card can split or double (one transaction
+  // under a lock on the card; conflicts run it again). Answers what it
+  // answered; its exceptions go on to the caller with nothing recorded.
+  virtual TRetorno ExecutarFicha(const TDadosAtuProducao& ficha,
+                                 const std::function<TRetorno()>& checksAndRecording) = 0;
   // Validates the current request and completes it for recording.
   virtual TRetorno ValidaAtuProducao() = 0;
   // Records the current request.

@@ -49,8 +49,9 @@ ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& li
       Server_(listener),
       clock_(std::move(clock)),
       screen_(TerminalSettings{}, timer, [this](const std::string& message) { WriteLog(message); }),
-      submission_(screen_, productionOperations_,
-                  [this](const std::string& line) { AddReceived(line); }),
+      submission_(
+          screen_, productionOperations_, [this](const std::string& line) { AddReceived(line); },
+          [this](const std::string& line) { WriteLog(line); }),
       input_(RegConnections_, screen_, submission_,
              [this](const std::string& line) { view_.addReceivedAt(LinePriority::Trace, line); }) {}
 

@@ -11,13 +11,13 @@
 #include "server/CardSubmission.h"
 #include "server/ProductionModuleOperations.h"
 #include "server/RegConnections.h"
+#include "server/ServerActivity.h"
 #include "server/ServerConfig.h"
 #include "server/ServerLog.h"
 #include "server/ServerView.h"
 #include "server/TerminalInput.h"
 #include "server/TerminalListener.h"
 #include "server/TerminalScreen.h"
-#include "server/status/ServerActivity.h"
 
 namespace mts {
 

@@ -73,6 +73,11 @@ class ScriptedProduction : public mts::ProductionOperations {
     dados.PossuiSubFicha = (answer & 0x40) != 0;
     return true;
   }
+  mts::TRetorno ExecutarFicha(const mts::TDadosAtuProducao&,
+                              const std::function<mts::TRetorno()>& work) override {
+    Decide();
+    return work();
+  }
   mts::TRetorno ValidaAtuProducao() override {
     const std::uint8_t answer = Decide();
     if ((answer & 1) != 0) return {true, ""};

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
 #include "server/RegConnections.h"
 #include "server/TerminalInput.h"
@@ -70,7 +72,8 @@ class SubmissionTest : public testing::TestWithParam<Dialect> {
     screen = std::make_unique<TerminalScreen>(
         settings, timer, [this](const std::string& line) { log.push_back(line); });
     submission = std::make_unique<CardSubmission>(
-        *screen, production, [this](const std::string& line) { received.push_back(line); });
+        *screen, production, [this](const std::string& line) { received.push_back(line); },
+        [this](const std::string& line) { log.push_back(line); });
     registry.SetLedTerminals({"10.0.0.5"});
     connection = listener.connect("10.0.0.5", &journal);
     ClientConnect(registry, *screen, connection, listener.active);
@@ -192,6 +195,78 @@ TEST_P(SubmissionTest, RefusedCardLightsRedKeepsTheDetailAndTheTypedCode) {
   EXPECT_EQ(Terminal().PendingError, message);
   EXPECT_EQ(Terminal().Input, "9.2.4567");
   EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+}
+
+// A failure while a card is handled is that card's answer on its terminal:
+// the refusal, plain words behind ",", and the database's own message in the
+// received-data view and the log.
+struct Failure {
+  const char* name;
+  std::function<void()> raise;
+  std::string words;   // PendingError
+  std::string detail;  // in the received line and the log
+};
+
+const std::vector<Failure> kFailures = {
+    {"RowHeldByAnotherUser",
+     [] {
+       throw db::DatabaseError(
+           "deadlock\n-update conflicts with concurrent update\n-concurrent transaction number "
+           "is 7",
+           db::DatabaseError::Cause::Conflict, 7);
+     },
+     "Registro em uso por outro usu\xE1rio. Tente novamente.",
+     "deadlock -update conflicts with concurrent update -concurrent transaction number is 7"},
+    {"DatabaseOutOfReach",
+     [] { throw db::DatabaseError("Error reading data from the connection.", true); },
+     "Banco de dados fora de alcance. Tente novamente.", "Error reading data from the connection."},
+    {"OtherDatabaseError",
+     [] { throw db::DatabaseError("Dynamic SQL Error\n-Table unknown\n-BLOQUEIO_FICHA"); },
+     "Erro no banco de dados: Dynamic SQL Error -Table unknown -BLOQUEIO_FICHA",
+     "Dynamic SQL Error -Table unknown -BLOQUEIO_FICHA"},
+    {"WriterRefusingTheRow",
+     [] { throw std::runtime_error("A produ\xE7\xE3o da ficha 000101/0001 n\xE3o foi gravada."); },
+     "A produ\xE7\xE3o da ficha 000101/0001 n\xE3o foi gravada.",
+     "A produ\xE7\xE3o da ficha 000101/0001 n\xE3o foi gravada."},
+};
+
+TEST_P(SubmissionTest, AFailedCardIsAnsweredOnItsTerminalInPlainWords) {
+  for (const Failure& failure : kFailures) {
+    SCOPED_TRACE(failure.name);
+    LogInJoao();
+    production.cards["1"].request.TipoAtualizacao = "F";
+    production.onWrite = [&](const std::string&) { failure.raise(); };
+    Terminal().Input = "1";
+
+    submission->SubmitCard(Terminal(), "1");
+
+    const std::string line = "Terminal 0 - Ficha 1 nao atualizada. Erro: " + failure.detail;
+    EXPECT_EQ(journal, Join({{kRedOn, Home()}, ResultRow("FICHA NAO ATUALIZADA"), {At(1, 7)}}));
+    EXPECT_EQ(received, Lines{line});
+    EXPECT_EQ(log, (Lines{line, "Indice Terminal: 0 Msg: FICHA NAO ATUALIZADA"}));
+    EXPECT_EQ(Terminal().PendingError, failure.words);
+    EXPECT_EQ(Terminal().Input, "1");
+    EXPECT_EQ(Terminal().State, TerminalState::WaitingCard);
+  }
+}
+
+TEST_P(SubmissionTest, ABadgeLookUpFailureIsAnsweredOnTheBadgePrompt) {
+  production.onBadge = [] {
+    throw db::DatabaseError("Error reading data from the connection.", true);
+  };
+  Terminal().Input = "1001";
+
+  submission->SubmitBadge(Terminal(), "1001");
+
+  const std::string line =
+      "Terminal 0 - Funcionario 1001 nao verificado. Erro: Error reading data from the "
+      "connection.";
+  EXPECT_EQ(journal, Join({{kRedOn, Home()}, ResultRow("FUNC. NAO VERIFICADO"), {At(0, 12)}}));
+  EXPECT_EQ(received, Lines{line});
+  EXPECT_EQ(log, (Lines{line, "Indice Terminal: 0 Msg: FUNC. NAO VERIFICADO"}));
+  EXPECT_EQ(Terminal().PendingError, "Banco de dados fora de alcance. Tente novamente.");
+  EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+  EXPECT_EQ(Terminal().Input, "1001");
 }
 
 TEST_P(SubmissionTest, WithoutLedsNoLedCommandIsSentAndTheLoginIsImmediate) {
@@ -368,25 +443,28 @@ TEST(PostCardRefusals, IdentificationRefusalIsTheAnswerAndNothingElseRuns) {
   EXPECT_EQ(production.calls, Lines{"IdentificarFicha 280000000099 10"});
 }
 
-TEST(PostCardRefusals, AWriterFailurePassesThroughAndNoResultIsShown) {
+TEST(PostCardRefusals, ACardRunAgainAfterAConflictStartsFromTheCardAsIdentified) {
   ManualTimer timer;
-  Lines log;
-  TerminalScreen screen({}, timer, [&](const std::string& line) { log.push_back(line); });
+  TerminalScreen screen({}, timer, [](const std::string&) {});
   FakeProductionOperations production;
-  Lines received;
-  CardSubmission submission(screen, production,
-                            [&](const std::string& line) { received.push_back(line); });
-  production.cards["1"].request.TipoAtualizacao = "F";
-  production.onWrite = [](const std::string&) { throw std::runtime_error("lock conflict"); };
-  auto connection = test::MakeConnection("10.0.0.1");
+  CardSubmission submission(screen, production, [](const std::string&) {});
+  production.cards["1"].request = Card("F");
+  production.runsPerUnit = 2;
+  production.complete = [](TDadosAtuProducao& request) {
+    request.Qtde = 12;
+    request.TipoAtualizacao = "S";
+  };
   TRegConnection terminal;
-  terminal.Connection = connection;
-  terminal.State = TerminalState::WaitingCard;
+  terminal.EmployeeCode = "017";
 
-  EXPECT_THROW(submission.SubmitCard(terminal, "1"), std::runtime_error);
-  EXPECT_TRUE(connection->writes.empty());
-  EXPECT_TRUE(received.empty());
-  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(submission.PostCard(terminal, "1").Sucesso);
+
+  ASSERT_EQ(production.units.size(), 1u);
+  EXPECT_EQ(production.units[0].Funcionario, "017");
+  ASSERT_EQ(production.validated.size(), 2u);
+  EXPECT_EQ(production.validated[1].Qtde, 0);
+  EXPECT_EQ(production.validated[1].TipoAtualizacao, "F");
+  EXPECT_EQ(terminal.CardKind, "S");
 }
 
 // --- Keys and connects during the blink of an accepted badge ---------------

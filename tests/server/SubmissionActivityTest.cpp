@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dataaccess/firebird/DatabaseError.h"
 #include "server/CardSubmission.h"
 #include "server/ClientConnect.h"
 #include "server/RegConnections.h"
@@ -85,11 +86,32 @@ TEST_F(SubmissionActivityTest, CardsAreReportedWithSectorKindOutcomeAndLatency) 
   }
 }
 
-TEST_F(SubmissionActivityTest, ACardWhoseRecordingFailsIsNotReportedAsAResult) {
+// A failed card is a refused result on its terminal; a database failure is
+// also reported as such, with whether the connection survived it.
+TEST_F(SubmissionActivityTest, ACardWhoseRecordingFailsIsReportedRefused) {
   LogIn();
-  production_.onWrite = [](const std::string&) { throw std::runtime_error("lock conflict"); };
-  EXPECT_THROW(submission_.SubmitCard(Terminal(), "00010100020001"), std::runtime_error);
-  EXPECT_TRUE(activity_.calls.empty());
+  const std::string refused = "card 0 40 S refused FICHA NAO ATUALIZADA";
+  production_.onWrite = [](const std::string&) {
+    throw std::runtime_error("A produ\xE7\xE3o n\xE3o foi gravada.");
+  };
+  submission_.SubmitCard(Terminal(), "00010100020001");
+  EXPECT_EQ(activity_.calls, std::vector<std::string>{refused});
+
+  activity_.calls.clear();
+  production_.onWrite = [](const std::string&) {
+    throw db::DatabaseError("deadlock", db::DatabaseError::Cause::Conflict);
+  };
+  submission_.SubmitCard(Terminal(), "00010100020001");
+  EXPECT_EQ(activity_.calls, (std::vector<std::string>{"database error deadlock (open)", refused}));
+
+  activity_.calls.clear();
+  production_.onWrite = [](const std::string&) {
+    throw db::DatabaseError("Error reading data from the connection.", true);
+  };
+  submission_.SubmitCard(Terminal(), "00010100020001");
+  EXPECT_EQ(activity_.calls,
+            (std::vector<std::string>{
+                "database error Error reading data from the connection. (closed)", refused}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/FreePort.h"
 #include "support/SchemaDatabase.h"
 
 #ifndef MTS_FIREBIRD_SERVER
@@ -28,23 +29,6 @@ namespace {
 
 constexpr int kStartAttempts = 5;
 constexpr auto kStartTimeout = std::chrono::seconds(60);
-
-// A port the kernel has just given out, so no other process is using it.
-int freePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) throw std::runtime_error("cannot create a socket");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(fd);
-    throw std::runtime_error("cannot find a free port");
-  }
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
 
 // The inode of the socket listening on 127.0.0.1:<port>, or an empty text.
 std::string listenerInode(int port) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "server/status/ServerActivity.h"
+#include "server/ServerActivity.h"
 
 namespace mts::test {
 

@@ -185,6 +185,7 @@ class FakeProductionOperations : public ProductionOperations {
   bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
                             std::string& setor) override {
     calls.push_back("LocalizarFuncionario " + cracha);
+    if (onBadge) onBadge();
     const auto found = employees.find(cracha);
     if (found == employees.end()) {
       codigo.clear();
@@ -212,6 +213,17 @@ class FakeProductionOperations : public ProductionOperations {
     }
     dados = found->second.request;
     return true;
+  }
+
+  // Runs the work `runsPerUnit` times (as a conflict would have it run again)
+  // and answers what the last run answered; `units` keeps each card it was
+  // given.
+  TRetorno ExecutarFicha(const TDadosAtuProducao& ficha,
+                         const std::function<TRetorno()>& checksAndRecording) override {
+    units.push_back(ficha);
+    TRetorno answer;
+    for (int run = 0; run < runsPerUnit; ++run) answer = checksAndRecording();
+    return answer;
   }
 
   // Answers with the next of `verdicts` (success once they run out) and
@@ -243,6 +255,10 @@ class FakeProductionOperations : public ProductionOperations {
   std::deque<TRetorno> verdicts;
   std::function<void(TDadosAtuProducao&)> complete;
   bool operationsComplete = true;
+  int runsPerUnit = 1;
+  std::vector<TDadosAtuProducao> units;
+  // Called by the badge look-up first; may throw.
+  std::function<void()> onBadge;
   // Called by every writer before it records its call; may throw.
   std::function<void(const std::string& writer)> onWrite;
 

@@ -109,14 +109,34 @@ SimulatedTerminal::CardAnswer SimulatedTerminal::postCard(const std::string& cod
       throw std::runtime_error("no answer to card " + code);
     }
     lastByte = Clock::now();
-    answered = screenShows("ATUALIZADA");
+    // "ATUALIZADA", or "ATUALIZADO" for a box label.
+    answered = screenShows("ATUALIZAD");
   }
-  CardAnswer answer{lastByte - enter, screenShows("NAO ATUALIZADA"), interpreter_.screen().text()};
+  CardAnswer answer{lastByte - enter, screenShows("NAO ATUALIZADA"), interpreter_.screen().text(),
+                    ""};
   if (answer.refused) {
+    answer.detail = readDetail(code);
     send(std::string(1, kCancel));
     badgeIn(badge_);
   }
   return answer;
+}
+
+std::string SimulatedTerminal::readDetail(const std::string& code) {
+  send(",");
+  // The detail clears the screen first: it is complete once the typed code
+  // has gone and the link has been quiet for a moment.
+  const Clock::time_point deadline = Clock::now() + timeout_;
+  bool drawn = false;
+  while (true) {
+    const Clock::time_point until = drawn ? Clock::now() + kQuiet : deadline;
+    if (!receiveUntil(until)) {
+      if (drawn) break;
+      throw std::runtime_error("no detail after a refused card");
+    }
+    drawn = !screenShows("FICHA:" + code);
+  }
+  return interpreter_.screen().text();
 }
 
 void SimulatedTerminal::logOut() {

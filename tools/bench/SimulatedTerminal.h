@@ -34,11 +34,12 @@ class SimulatedTerminal {
     std::chrono::nanoseconds latency{};  // from code and Enter to the answer's last byte
     bool refused = false;                // the screen said NAO ATUALIZADA
     std::string screen;                  // the screen's text once answered
+    std::string detail;                  // a refused card: the screen after ","
   };
   // Sends the code and Enter in one write, as a barcode reader set to end
   // each code with Enter does, and waits until the screen shows the card's
-  // answer. A refused card is answered too: the
-  // terminal is then taken back to the card prompt (cancel, badge again),
+  // answer. A refused card is answered too: its detail is asked for (","),
+  // then the terminal is taken back to the card prompt (cancel, badge again),
   // untimed.
   CardAnswer postCard(const std::string& code);
 
@@ -55,6 +56,9 @@ class SimulatedTerminal {
   // Reads what has arrived, waiting up to `until`; false when nothing came.
   bool receiveUntil(Clock::time_point until);
   bool screenShows(const std::string& text) const;
+  // Sends "," and returns the screen once the detail of the refused `code`
+  // has been drawn.
+  std::string readDetail(const std::string& code);
 
   int socket_ = -1;
   std::chrono::milliseconds timeout_;

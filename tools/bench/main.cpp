@@ -30,6 +30,7 @@
 #include "SimulatedTerminal.h"
 #include "SqlFloor.h"
 #include "support/ChildProcess.h"
+#include "support/FreePort.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TempDir.h"
 
@@ -60,14 +61,6 @@ const char* kBlinkingBadge = "1005";
 // The employee code behind kAssemblyBadge.
 const char* kAssemblyEmployee = "004";
 
-int freePort() {
-  // Ports above the ephemeral range start, picked from the process id so that
-  // two runs at once rarely collide; servers running side by side take the
-  // next ones.
-  static int taken = 0;
-  return 20000 + static_cast<int>(::getpid() % 20000) + 10 * (taken++ % 100);
-}
-
 // The idle run holds a thousand terminals: each is a descriptor here and one
 // in mtserver, which inherits this process's limit.
 constexpr int kMaxTerminals = 1100;
@@ -88,7 +81,7 @@ class BenchServer {
  public:
   BenchServer(const Options& options, Engine engine, const FactorySize& size,
               const std::string& extraIni = "")
-      : folder_("bench"), port_(freePort()) {
+      : folder_("bench"), port_(test::freePort()) {
     const auto database = folder_ / "factory.fdb";
     generateFactory(database, size);
     std::string connection = database.string();

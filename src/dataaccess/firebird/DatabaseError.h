@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -10,14 +11,33 @@ namespace mts::db {
 // shown to a person unchanged.
 class DatabaseError : public std::runtime_error {
  public:
-  explicit DatabaseError(const std::string& message, bool connectionLost = false)
-      : std::runtime_error(message), connectionLost_(connectionLost) {}
+  // What the failure was, for callers that answer each kind differently.
+  enum class Cause {
+    Other,
+    // The connection itself: server gone, network cut, attachment shut down.
+    ConnectionLost,
+    // Another transaction changed or holds a row this one needed: an update
+    // conflict, a deadlock, or a lock wait that ran out (the database reports
+    // all of them alike).
+    Conflict,
+  };
 
+  explicit DatabaseError(const std::string& message, bool connectionLost = false)
+      : DatabaseError(message, connectionLost ? Cause::ConnectionLost : Cause::Other) {}
+  DatabaseError(const std::string& message, Cause cause, std::int64_t concurrentTransaction = 0)
+      : std::runtime_error(message), cause_(cause), concurrentTransaction_(concurrentTransaction) {}
+
+  Cause cause() const { return cause_; }
   // True when the failure was the connection itself (server gone, network cut).
-  bool connectionLost() const { return connectionLost_; }
+  bool connectionLost() const { return cause_ == Cause::ConnectionLost; }
+  bool conflict() const { return cause_ == Cause::Conflict; }
+  // The other transaction a conflict names (it changed the row, or still holds
+  // it); 0 when the database named none.
+  std::int64_t concurrentTransaction() const { return concurrentTransaction_; }
 
  private:
-  bool connectionLost_;
+  Cause cause_;
+  std::int64_t concurrentTransaction_;
 };
 
 }  // namespace mts::db

@@ -1,6 +1,7 @@
 #include "dataaccess/firebird/FirebirdApi.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace mts::db::fb {
 
@@ -60,8 +61,51 @@ bool isConnectionLost(const Firebird::FbException& error) {
   return false;
 }
 
+namespace {
+
+bool isConflict(const Firebird::FbException& error) {
+  return hasErrorCode(error, isc_deadlock) || hasErrorCode(error, isc_update_conflict) ||
+         hasErrorCode(error, isc_lock_conflict) || hasErrorCode(error, isc_lock_timeout);
+}
+
+// The number that follows isc_concurrent_transaction, or 0. Transaction
+// numbers are 64-bit: the engine passes them as text.
+std::int64_t concurrentTransactionOf(const Firebird::FbException& error) {
+  const intptr_t* v = error.getStatus()->getErrors();
+  while (v != nullptr && v[0] != isc_arg_end) {
+    const intptr_t kind = v[0];
+    if (kind == isc_arg_gds && v[1] == isc_concurrent_transaction) {
+      const intptr_t* argument = v + 2;
+      switch (argument[0]) {
+        case isc_arg_number:
+          return static_cast<std::int64_t>(argument[1]);
+        case isc_arg_string:
+          return std::strtoll(reinterpret_cast<const char*>(argument[1]), nullptr, 10);
+        case isc_arg_cstring:
+          return std::strtoll(std::string(reinterpret_cast<const char*>(argument[2]),
+                                          static_cast<std::size_t>(argument[1]))
+                                  .c_str(),
+                              nullptr, 10);
+        default:
+          return 0;
+      }
+    }
+    v += (kind == isc_arg_cstring) ? 3 : 2;
+  }
+  return 0;
+}
+
+}  // namespace
+
 DatabaseError toDatabaseError(const Firebird::FbException& error) {
-  return DatabaseError(messageOf(error), isConnectionLost(error));
+  if (isConnectionLost(error)) {
+    return DatabaseError(messageOf(error), DatabaseError::Cause::ConnectionLost);
+  }
+  if (isConflict(error)) {
+    return DatabaseError(messageOf(error), DatabaseError::Cause::Conflict,
+                         concurrentTransactionOf(error));
+  }
+  return DatabaseError(messageOf(error));
 }
 
 }  // namespace mts::db::fb

@@ -8,7 +8,7 @@
 
 #include "server/NamedTerminals.h"
 #include "server/RegConnections.h"
-#include "server/status/ServerActivity.h"
+#include "server/ServerActivity.h"
 #include "server/status/StatusSnapshot.h"
 
 namespace mts {

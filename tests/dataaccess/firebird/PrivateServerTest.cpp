@@ -71,6 +71,9 @@ TEST_F(PrivateServerTest, LockHeldElsewhereFailsAfterTheLockTimeoutAndTheConnect
   const auto waited = std::chrono::steady_clock::now() - started;
   EXPECT_NE(std::string(error.what()).find("conflict"), std::string::npos) << error.what();
   EXPECT_FALSE(error.connectionLost());
+  // Told apart from other failures, naming the transaction that holds the row.
+  EXPECT_TRUE(error.conflict());
+  EXPECT_GT(error.concurrentTransaction(), 0);
   EXPECT_GE(waited, std::chrono::milliseconds(900)) << error.what();
   EXPECT_LT(waited, std::chrono::seconds(6));
   client.rollback();

@@ -13,12 +13,13 @@
 #include "TempFolder.h"
 #include "server/qt/ServerRuntime.h"
 #include "support/DemoFactory.h"
+#include "support/FreePort.h"
 #include "support/ServerFakes.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FreePort;
+using test::freePort;
 using testing_support::TempFolder;
 using testing_support::WaitUntil;
 using testing_support::WriteFile;
@@ -82,7 +83,7 @@ class BlinkOnEventLoopTest : public testing::Test {
 
   TempFolder folder_;
   test::DemoFactoryDatabase database_;
-  int port_ = FreePort();
+  int port_ = freePort();
   test::RecordingView view_;
   ServerRuntime runtime_{{folder_ / "mtserver.ini", folder_ / "log"}, view_};
 };

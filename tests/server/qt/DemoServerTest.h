@@ -13,6 +13,7 @@
 #include "dataaccess/firebird/Connection.h"
 #include "support/DatabaseRows.h"
 #include "support/DemoFactory.h"
+#include "support/FreePort.h"
 
 namespace mts::testing_support {
 
@@ -61,7 +62,7 @@ class DemoServerTest : public testing::TestWithParam<Dialect> {
 
   TempFolder folder_;
   mts::test::DemoFactoryDatabase database_;
-  int port_ = FreePort();
+  int port_ = test::freePort();
   ServerProcess server_{folder_};
 };
 

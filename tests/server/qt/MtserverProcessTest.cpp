@@ -13,12 +13,13 @@
 #include "QtTestHelpers.h"
 #include "ServerProcess.h"
 #include "TempFolder.h"
+#include "support/FreePort.h"
 #include "support/TestDatabase.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FreePort;
+using test::freePort;
 using testing_support::ServerProcess;
 using testing_support::TempFolder;
 using testing_support::WaitUntil;
@@ -64,7 +65,7 @@ class MtserverRun : public testing::TestWithParam<DialectCase> {};
 TEST_P(MtserverRun, TerminalsConnectAreListedAndShownTheBadgePrompt) {
   TempFolder folder;
   test::TestDatabase database(test::factorySchema());
-  const int port = FreePort();
+  const int port = freePort();
   WriteFile(folder / "mtserver.ini",
             std::string("[SERVER-CONFIG]\r\nPROTOCOLO-TERMINAL=") + GetParam().protocol +
                 "\r\nPORTA-IP=" + std::to_string(port) +
@@ -183,7 +184,7 @@ TEST(MtserverWindow, SignalClosesTheWindowEvenWithTheStartUpErrorBoxOpen) {
 
 TEST(MtserverWindow, WindowRunServesTerminalsAndStopsOnSignal) {
   TempFolder folder;
-  const int port = FreePort();
+  const int port = freePort();
   WriteFile(folder / "mtserver.ini", "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(port) +
                                          "\n[BDADOS-CONFIG]\nBDADOS=/nao/existe.fdb\n");
   ServerProcess server(folder);
@@ -221,13 +222,13 @@ TEST_P(MtserverStop, EveryStopEndsCleanly) {
   const std::string databaseName =
       GetParam().reachableDatabase
           ? database.path().string()
-          : "127.0.0.1/" + std::to_string(FreePort()) + ":" + database.path().string();
+          : "127.0.0.1/" + std::to_string(freePort()) + ":" + database.path().string();
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   for (int cycle = 1; cycle <= 3; ++cycle) {
     SCOPED_TRACE("cycle " + std::to_string(cycle));
     TempFolder folder;
-    const int port = FreePort();
+    const int port = freePort();
     WriteFile(folder / "mtserver.ini", "[SERVER-CONFIG]\nPORTA-IP=" + std::to_string(port) +
                                            "\n[BDADOS-CONFIG]\nBDADOS=" + databaseName + "\n");
     ServerProcess server(folder);

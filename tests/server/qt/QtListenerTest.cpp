@@ -18,11 +18,12 @@
 #include "QtTestHelpers.h"
 #include "server/qt/QtEventTimer.h"
 #include "server/qt/QtTerminalListener.h"
+#include "support/FreePort.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FreePort;
+using test::freePort;
 using testing_support::WaitUntil;
 
 TEST(DottedAddress, Ipv4AndIpv4SeenThroughIpv6) {
@@ -76,7 +77,7 @@ class QtListenerTest : public testing::Test {
  protected:
   void SetUp() override {
     listener_.setEvents(&events_);
-    port_ = FreePort();
+    port_ = freePort();
     std::string error;
     ASSERT_TRUE(listener_.open(port_, error)) << error;
   }

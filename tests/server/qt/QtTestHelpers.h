@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QHostAddress>
-#include <QTcpServer>
 #include <functional>
 
 namespace mts::testing_support {
@@ -17,13 +15,6 @@ inline bool WaitUntil(const std::function<bool()>& condition, int limitMs = 3000
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   return true;
-}
-
-// A TCP port nobody listens on right now.
-inline int FreePort() {
-  QTcpServer probe;
-  probe.listen(QHostAddress::Any, 0);
-  return probe.serverPort();
 }
 
 }  // namespace mts::testing_support

@@ -114,7 +114,7 @@ TEST_F(ServerActivityTest, UnreachableDatabaseAtStartUpIsReported) {
   EXPECT_EQ(activity_.calls[0].substr(activity_.calls[0].size() - 9), " (closed)");
 }
 
-TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpGoesToTheHandlerAndRestartsTheListener) {
+TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpIsAnsweredOnItsOwnTerminal) {
   Start("/nao/existe.fdb");
   auto terminal = listener_.connect("10.0.0.1");
   core_.ClientConnect(terminal);
@@ -126,17 +126,16 @@ TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpGoesToTheHandlerAndResta
     HandlerThrows([&] { core_.ServerClientRead(terminal, key); });
   }
 
-  // The badge gets no answer of its own: the error is a database error, the
-  // listener restarts and both terminals lose their connections.
+  // The badge is refused on its own terminal and reported as a database
+  // error; the listener stays up and the other terminal keeps its connection.
   ASSERT_EQ(activity_.calls.size(), 4u);
   EXPECT_EQ(activity_.calls[1], "key 0 \r");
   EXPECT_EQ(activity_.calls[2].rfind("database error ", 0), 0u) << activity_.calls[2];
-  EXPECT_EQ(activity_.calls[3].rfind("restarted ", 0), 0u) << activity_.calls[3];
-  EXPECT_EQ(listener_.closes, 1);
-  EXPECT_TRUE(listener_.active.empty());
-  EXPECT_FALSE(terminal->isOpen());
-  EXPECT_FALSE(other->isOpen());
-  EXPECT_EQ(terminal->sent().find("NAO LOCALIZADO"), std::string::npos) << terminal->sent();
+  EXPECT_EQ(activity_.calls[3], "badge 0 refused FUNC. NAO VERIFICADO");
+  EXPECT_EQ(listener_.closes, 0);
+  EXPECT_TRUE(terminal->isOpen());
+  EXPECT_TRUE(other->isOpen());
+  EXPECT_NE(terminal->sent().find("FUNC. NAO VERIFICADO"), std::string::npos) << terminal->sent();
 }
 
 }  // namespace

@@ -13,12 +13,13 @@
 
 #include "QtTestHelpers.h"
 #include "TempFolder.h"
+#include "support/FreePort.h"
 #include "support/TestDatabase.h"
 
 namespace mts {
 namespace {
 
-using testing_support::FreePort;
+using test::freePort;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
@@ -35,7 +36,7 @@ class WindowTest : public testing::Test {
   WindowTest() {
     WriteFile(folder_ / "mtserver.ini",
               "[SERVER-CONFIG]\nPROTOCOLO-TERMINAL=STX-ETX\nTIPO-TECLADO=16\nPORTA-IP=" +
-                  std::to_string(FreePort()) +
+                  std::to_string(freePort()) +
                   "\n[BDADOS-CONFIG]\nBDADOS=" + database_.path().string() + "\n");
     window_ =
         std::make_unique<TfrmMtServer>(ServerPaths{folder_ / "mtserver.ini", folder_ / "log"});
