@@ -142,6 +142,26 @@ TEST_F(PostingModesTest, EntryExitRecordsTheExitOfABoxAndOfASubProductionLabel) 
   EXPECT_EQ(itemStatus(), "P");  // 18 of 24 pairs in the sector
 }
 
+TEST_F(PostingModesTest, EntryExitReleasesABoxesItemAtTheEntryOnly) {
+  factory.param("BAIXA_SETOR_ENTRADA", "S");
+  factory.param("VERIFICA_LIBERACAO_ITEM_TALAO", "S");
+  start();
+
+  EXPECT_EQ(scan(box301()), kAccepted);
+  const int releasedAtEntry = count("LOG_ALTERACAO");
+  const std::string statusAtEntry = itemStatus();
+  const Lines stockAtEntry = stock();
+  EXPECT_EQ(releasedAtEntry, 1);
+
+  // The exit times the row and leaves the release, its log and the stock as
+  // the entry made them.
+  EXPECT_EQ(scan(box301("002")), kAccepted);
+  EXPECT_EQ(sectorRows(), (Lines{"0001|T|001|12|301|0|in|out"}));
+  EXPECT_EQ(count("LOG_ALTERACAO"), releasedAtEntry);
+  EXPECT_EQ(itemStatus(), statusAtEntry);
+  EXPECT_EQ(stock(), stockAtEntry);
+}
+
 TEST_F(PostingModesTest, EntryExitCompletesOnlyTheOpenRowOfTheSameThing) {
   factory.param("BAIXA_SETOR_ENTRADA", "S");
   start();

@@ -17,7 +17,13 @@ void CardRecording::GravarAtuProducao(const TDadosAtuProducao& dados) {
   // refuses it), so its pairs would never reach stock.
   if (connection_ == nullptr) throw std::logic_error("card recording has no connection");
   db::TransactionScope transacao(*connection_);
-  producaoSetor_.GravarProducaoSetor(dados);
+  if (producaoSetor_.GravarProducaoSetor(dados)) {
+    // An exit only times the row its entry made: the entry already took the
+    // pairs to stock and released the item, so running those again would log
+    // the same release once more at every exit.
+    transacao.commit();
+    return;
+  }
 
   const std::string usuario = "FUNC:" + dados.Funcionario;
   if (dados.TipoAtualizacao == "T" && dados.VerificaLiberacaoItemTalao) {

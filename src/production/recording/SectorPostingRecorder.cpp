@@ -46,7 +46,7 @@ db::Connection& SectorPostingRecorder::conexao() const {
   return *connection_;
 }
 
-void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) {
+bool SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) {
   VerificarColunasDataHora(dados.CampoData, dados.CampoHora);
   postings_.AbrirProdSetor(dados.Prog, dados.Ficha, dados.Setor, dados.IdSubProd, dados.SubFicha,
                            dados.PossuiSubFicha);
@@ -84,6 +84,7 @@ void SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) 
   }
   // Nothing after this may run as if the row were written when it was not.
   if (changed != 1) throw std::runtime_error(rowChangeFailed(dados));
+  return change.kind == SectorPostingChange::Kind::CompleteExit;
 }
 
 }  // namespace mts

@@ -23,8 +23,8 @@ class SectorPostingRecorder {
   // posting (see EscolherAlteracao). Runs in the connection's open transaction
   // when there is one. Raises when the database refuses the change, when it
   // changes no row, and when the request names other date or hour columns
-  // than the posting's own.
-  void GravarProducaoSetor(const TDadosAtuProducao& dados);
+  // than the posting's own. Returns true when it completed an exit.
+  bool GravarProducaoSetor(const TDadosAtuProducao& dados);
 
  private:
   db::Connection& conexao() const;
