@@ -15,6 +15,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/FreePort.h"
+
 namespace mts::test {
 namespace {
 
@@ -98,16 +100,6 @@ const std::string kBadgePrompt =
     "\x1B[01;01H"
     "\x1B[01;01H"
     "CRACHA:";
-
-int FreeTcpPort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in where = Loopback(0);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
-  socklen_t size = sizeof where;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&where), &size);
-  ::close(fd);
-  return ntohs(where.sin_port);
-}
 
 bool WaitFor(const std::function<bool()>& condition, int limitMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
@@ -221,8 +213,8 @@ bool RawTerminal::Open() {
 
 ServerUnderTest::ServerUnderTest(Options options)
     : options_(std::move(options)), folder_("service") {
-  terminalPort_ = options_.terminalPort != 0 ? options_.terminalPort : FreeTcpPort();
-  if (options_.withStatus) statusPort_ = FreeTcpPort();
+  terminalPort_ = options_.terminalPort != 0 ? options_.terminalPort : freePort();
+  if (options_.withStatus) statusPort_ = freePort();
   std::string ini = "[SERVER-CONFIG]\r\nPORTA-IP=" + std::to_string(terminalPort_) + "\r\n";
   if (options_.withStatus) ini += "PORTA-STATUS=" + std::to_string(statusPort_) + "\r\n";
   ini += options_.extraServerConfig;

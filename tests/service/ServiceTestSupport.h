@@ -15,9 +15,6 @@
 
 namespace mts::test {
 
-// A TCP port nobody listens on right now (on 127.0.0.1).
-int FreeTcpPort();
-
 // Polls the condition every 20 ms until it holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int limitMs = 30000);
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ServiceTestSupport.h"
+#include "support/FreePort.h"
 
 namespace mts::test {
 namespace {
@@ -91,7 +92,7 @@ TEST(SystemdNotifications, ReadyOnceListeningWatchdogPetsThenStopping) {
 TEST(SystemdNotifications, NeverReadyWhenTheTerminalPortIsTaken) {
   TempDir folder("notify");
   FakeNotifySocket manager(folder / "notify.sock");
-  const int taken = FreeTcpPort();
+  const int taken = freePort();
   const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in where{};
   where.sin_family = AF_INET;
