@@ -44,27 +44,58 @@ std::optional<BoxLabelOrderItem> TdmAtuProducao::ItemDoTalao(std::int32_t codigo
   return BoxLabelOrderItem{talao.text("PEDIDO_CX"), talao.text("ITEMPED_CX")};
 }
 
+class TdmAtuProducao::Steps final : public CardSteps {
+ public:
+  explicit Steps(TdmAtuProducao& module) : module_(module) {}
+
+  bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
+                        TDadosAtuProducao& dados, std::string& mensagem) override {
+    return module_.IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
+  }
+  TRetorno ExecutarFicha(const TDadosAtuProducao& ficha,
+                         const std::function<TRetorno()>& checksAndRecording) override {
+    return module_.ExecutarFicha(ficha, checksAndRecording);
+  }
+  TRetorno ValidaAtuProducao() override { return module_.ValidaAtuProducao(); }
+  void GravarAtuProducao() override { module_.GravarAtuProducao(); }
+  void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) override {
+    module_.GravarFichaCorteAtuSetor(dataHora);
+  }
+  void GravarProdSetorOperacao() override { module_.GravarProdSetorOperacao(); }
+  bool OperacoesSetorConcluidas() override { return module_.OperacoesSetorConcluidas(); }
+  TDadosAtuProducao& CurrentRequest() override { return module_.DadosAtuProducao; }
+
+ private:
+  TdmAtuProducao& module_;
+};
+
+BadgeOutcome TdmAtuProducao::LookUpBadge(const std::string& cracha) {
+  BadgeOutcome outcome;
+  try {
+    outcome.found =
+        badges_.LocalizarFuncionario(cracha, outcome.code, outcome.name, outcome.sector);
+  } catch (const std::exception&) {
+    outcome = {};
+    outcome.failure = std::current_exception();
+  }
+  return outcome;
+}
+
+CardOutcome TdmAtuProducao::PostCard(const CardRequest& request) {
+  Steps steps(*this);
+  return mts::PostCard(steps, request);
+}
+
 void TdmAtuProducao::DataModuleCreate() {
   CarregarParametros();
   AtualizarCadastros();
 }
-
-// Each operation belongs to the class of its area.
 
 void TdmAtuProducao::CarregarParametros() {
   ProductionParameters lidos;
   parametrosDb_.CarregarParametros(lidos);
   parametros_ = lidos;
   parametrosCarregados_ = true;
-}
-
-std::string TdmAtuProducao::LerParametro(const std::string& grupo, const std::string& parametro) {
-  return parametrosDb_.LerParametro(grupo, parametro);
-}
-
-std::int32_t TdmAtuProducao::LerParametroInt(const std::string& grupo,
-                                             const std::string& parametro) {
-  return parametrosDb_.LerParametroInt(grupo, parametro);
 }
 
 std::string TdmAtuProducao::NomeEmpresa() {
@@ -77,11 +108,6 @@ void TdmAtuProducao::AtualizarCadastros() {
 
 std::string TdmAtuProducao::NomeFuncionario(const std::string& codigo) {
   return lists_.NomeFuncionario(codigo);
-}
-
-bool TdmAtuProducao::LocalizarFuncionario(const std::string& cracha, std::string& codigo,
-                                          std::string& nome, std::string& setor) {
-  return badges_.LocalizarFuncionario(cracha, codigo, nome, setor);
 }
 
 bool TdmAtuProducao::IdentificarFicha(const std::string& codigo,
@@ -110,33 +136,8 @@ TRetorno TdmAtuProducao::ExecutarFicha(const TDadosAtuProducao& ficha,
   return unidade_.Executar(CardLockKeys(ficha, item), work);
 }
 
-bool TdmAtuProducao::SetorBaixaFichaCorte(const std::string& setor) const {
-  return identification_.SetorBaixaFichaCorte(setor);
-}
-
-bool TdmAtuProducao::LocalizarCodCxColet(std::int32_t codigo, std::string& mensagem) {
-  return identification_.LocalizarCodCxColet(codigo, mensagem);
-}
-
-bool TdmAtuProducao::LocalizarSubProd(std::int32_t id, std::string& mensagem) {
-  return identification_.LocalizarSubProd(id, mensagem);
-}
-
-bool TdmAtuProducao::LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem) {
-  return identification_.LocalizarFichaOpSetor(id, mensagem);
-}
-
-bool TdmAtuProducao::VerificarFichaCorte(std::int32_t id, const std::string& setor,
-                                         std::string& mensagem) {
-  return cutCards_.VerificarFichaCorte(id, setor, mensagem);
-}
-
 void TdmAtuProducao::GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) {
   cutCards_.GravarFichaCorteAtuSetor(DadosAtuProducao, dataHora);
-}
-
-void TdmAtuProducao::AbrirProdSetorOperacao() {
-  operations_.AbrirProdSetorOperacao(DadosAtuProducao);
 }
 
 void TdmAtuProducao::GravarProdSetorOperacao() {
@@ -147,148 +148,24 @@ bool TdmAtuProducao::OperacoesSetorConcluidas() {
   return operations_.OperacoesSetorConcluidas(DadosAtuProducao);
 }
 
-std::string TdmAtuProducao::NomeSetor(const std::string& codigo) {
-  return operations_.NomeSetor(codigo);
-}
-
 TRetorno TdmAtuProducao::ValidaAtuProducao() {
   return validation_.ValidaAtuProducao();
-}
-
-bool TdmAtuProducao::ValidarCodCxColet(std::string& mensagem) {
-  return validation_.ValidarCodCxColet(mensagem);
-}
-
-bool TdmAtuProducao::ValidarCodSubProd(std::string& mensagem) {
-  return validation_.ValidarCodSubProd(mensagem);
-}
-
-bool TdmAtuProducao::ValidarFichaOperacao(std::string& mensagem) {
-  return validation_.ValidarFichaOperacao(mensagem);
 }
 
 db::Timestamp TdmAtuProducao::DataHoraServidor() {
   return validation_.relogio.DataHoraServidor();
 }
 
-bool TdmAtuProducao::ValidarSetorFuncionario(std::string& mensagem) {
-  return validation_.sequencia.ValidarSetorFuncionario(mensagem);
-}
-
-bool TdmAtuProducao::ValidarTipoAtuSetor(std::string& mensagem) {
-  return validation_.sequencia.ValidarTipoAtuSetor(mensagem);
-}
-
-void TdmAtuProducao::AbrirItemFicha() {
-  validation_.sequencia.AbrirItemFicha();
-}
-
-bool TdmAtuProducao::ValidarSetorProduto(const std::string& produto, std::string& mensagem) {
-  return validation_.sequencia.ValidarSetorProduto(produto, mensagem);
-}
-
-bool TdmAtuProducao::ValidarSetoresAnteriores(std::string& mensagem) {
-  return validation_.sequencia.ValidarSetoresAnteriores(mensagem);
-}
-
-std::string TdmAtuProducao::FiltrarSetoresAnteriores(const std::string& setoresAnteriores) {
-  return validation_.sequencia.FiltrarSetoresAnteriores(setoresAnteriores);
-}
-
-bool TdmAtuProducao::SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem) {
-  return validation_.sequencia.SetorAnteriorAtualizado(setor, mensagem);
-}
-
-bool TdmAtuProducao::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
-  return validation_.sequencia.AgrupamentoAtualizado(setor, mensagem);
-}
-
-TRetorno TdmAtuProducao::VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
-                                               const std::string& setor) {
-  return validation_.ordemProducao.VerificarFichaOpSetor(prog, ficha, setor);
-}
-
-bool TdmAtuProducao::ProgEncerrada(const std::string& prog, std::string& mensagem) {
-  return validation_.ordemProducao.ProgEncerrada(prog, mensagem);
-}
-
-bool TdmAtuProducao::ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
-                                        const std::string& ficha, std::string& mensagem) {
-  return validation_.ordemProducao.ValidarBxReqMPrima(setor, prog, ficha, mensagem);
-}
-
-double TdmAtuProducao::TotalParesFicha() {
-  return validation_.ordemProducao.TotalParesFicha();
-}
-
-bool TdmAtuProducao::ValidarProgFicha(std::string& mensagem) {
-  return validation_.tiposFicha.ValidarProgFicha(mensagem);
-}
-
-bool TdmAtuProducao::SubfichasBaixadas(std::string& mensagem) {
-  return validation_.tiposFicha.SubfichasBaixadas(mensagem);
-}
-
-bool TdmAtuProducao::PossuiSubfichas(std::string& mensagem) {
-  return validation_.tiposFicha.PossuiSubfichas(mensagem);
-}
-
-bool TdmAtuProducao::FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem) {
-  return validation_.tiposFicha.FichaPrincipalBaixada(grupo, mensagem);
-}
-
-bool TdmAtuProducao::SubfichaJaBaixada(std::string& mensagem) {
-  return validation_.tiposFicha.SubfichaJaBaixada(mensagem);
-}
-
-bool TdmAtuProducao::ValidarSubFicha(std::string& mensagem) {
-  return validation_.tiposFicha.ValidarSubFicha(mensagem);
-}
-
-std::string TdmAtuProducao::SetorAgrupamento(const std::string& setor) {
-  return validation_.grupos.SetorAgrupamento(setor);
-}
-
-bool TdmAtuProducao::AbrirSetoresAgrupamento(const std::string& setor) {
-  return validation_.grupos.AbrirSetoresAgrupamento(setor);
-}
-
-void TdmAtuProducao::AbrirProdSetor(const std::string& prog, const std::string& ficha,
-                                    const std::string& setor, std::int32_t idSubProd,
-                                    const std::string& subFicha) {
-  validation_.postagens.AbrirProdSetor(prog, ficha, setor, idSubProd, subFicha,
-                                       DadosAtuProducao.PossuiSubFicha);
-}
-
-TVNClientDataSet& TdmAtuProducao::cdsProdSetor() {
-  return validation_.postagens.cdsProdSetor();
-}
-
-bool TdmAtuProducao::ValidarAgrupamento(const std::string& grupo, std::string& mensagem) {
-  return validation_.regrasPostagem.ValidarAgrupamento(grupo, mensagem);
-}
-
-bool TdmAtuProducao::ValidarBaixaRepetida(std::string& mensagem) {
-  return validation_.regrasPostagem.ValidarBaixaRepetida(mensagem);
-}
-
 void TdmAtuProducao::GravarAtuProducao() {
   recording_.GravarAtuProducao(DadosAtuProducao);
 }
 
-void TdmAtuProducao::GravarProducaoSetor() {
-  sectorPostings_.GravarProducaoSetor(DadosAtuProducao);
+void TdmAtuProducao::AbrirProdSetorOperacao() {
+  operations_.AbrirProdSetorOperacao(DadosAtuProducao);
 }
 
-void TdmAtuProducao::LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial,
-                                      const db::Timestamp& dataHora, const std::string& usuario,
-                                      const std::string& setor) {
-  itemRelease_.LiberarItemTalao(codCxColet, filial, dataHora, usuario, setor);
-}
-
-void TdmAtuProducao::AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
-                                             const std::string& setor) {
-  itemRelease_.AtualizarSitItemEstoque(prog, ficha, setor);
+TdmEstoqueProducao* TdmAtuProducao::EstoqueProducao() const {
+  return stockPosting_.estoque();
 }
 
 bool TdmAtuProducao::FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
@@ -296,21 +173,35 @@ bool TdmAtuProducao::FichaCompletaNoSetor(const std::string& prog, const std::st
   return itemRelease_.FichaCompletaNoSetor(prog, ficha, setor);
 }
 
-void TdmAtuProducao::LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
-                                           const db::Timestamp& dataHora,
-                                           const std::string& usuario, const std::string& subFicha,
-                                           const std::string& ficha, const std::string& prog,
-                                           const std::string& pedido, const std::string& itemPed) {
-  stockPosting_.LancarEstoqueProducao(filial, setor, dataHora, usuario, subFicha, ficha, prog,
-                                      pedido, itemPed);
+std::string TdmAtuProducao::LerParametro(const std::string& grupo, const std::string& parametro) {
+  return parametrosDb_.LerParametro(grupo, parametro);
 }
 
-db::Timestamp TdmAtuProducao::SomenteData(const db::Timestamp& dataHora) {
-  return mts::SomenteData(dataHora);
+std::int32_t TdmAtuProducao::LerParametroInt(const std::string& grupo,
+                                             const std::string& parametro) {
+  return parametrosDb_.LerParametroInt(grupo, parametro);
 }
 
-TdmEstoqueProducao* TdmAtuProducao::EstoqueProducao() const {
-  return stockPosting_.estoque();
+bool TdmAtuProducao::LocalizarFuncionario(const std::string& cracha, std::string& codigo,
+                                          std::string& nome, std::string& setor) {
+  return badges_.LocalizarFuncionario(cracha, codigo, nome, setor);
+}
+
+std::string TdmAtuProducao::NomeSetor(const std::string& codigo) {
+  return operations_.NomeSetor(codigo);
+}
+
+bool TdmAtuProducao::SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem) {
+  return validation_.sequencia.SetorAnteriorAtualizado(setor, mensagem);
+}
+
+bool TdmAtuProducao::SubfichasBaixadas(std::string& mensagem) {
+  return validation_.tiposFicha.SubfichasBaixadas(mensagem);
+}
+
+bool TdmAtuProducao::VerificarFichaCorte(std::int32_t id, const std::string& setor,
+                                         std::string& mensagem) {
+  return cutCards_.VerificarFichaCorte(id, setor, mensagem);
 }
 
 }  // namespace mts

@@ -7,6 +7,7 @@
 
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
+#include "production/CardPath.h"
 #include "production/CardUnitOfWork.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
@@ -35,8 +36,8 @@ extern const char* const kParametrosNaoCarregados;
 using StartupErrorReporter = std::function<void(const std::string& message)>;
 
 // The production data module: prepares, validates and records the production
-// postings of every terminal. One instance lives as long as the server and
-// serves all terminals, one request at a time, on the server's single thread.
+// postings of the terminals. Each instance serves one request at a time, on
+// the thread that uses its connection.
 //
 // This header is the index of the module's operations, grouped by area. Each
 // operation hands the work to the class of its area (named in the group's
@@ -62,9 +63,21 @@ class TdmAtuProducao {
   TdmAtuProducao(const TdmAtuProducao&) = delete;
   TdmAtuProducao& operator=(const TdmAtuProducao&) = delete;
 
-  // The request being validated or recorded. The card submission copies its own
-  // request in before validation and back after it.
+  // The request being validated or recorded. The card path (PostCard) copies
+  // its request in before validation and reads it back after it.
   TDadosAtuProducao DadosAtuProducao;
+
+  // --- The system's two requests (CardPath) -----------------------------------
+  // The employee behind a badge (identification/BadgeLookup); a database
+  // error comes back in the outcome's failure.
+  BadgeOutcome LookUpBadge(const std::string& cracha);
+  // A card's whole path (see PostCard in CardPath.h) in this module; an error
+  // comes back in the outcome's failure, with nothing of the card recorded.
+  CardOutcome PostCard(const CardRequest& request);
+
+  // --- Employee badge (identification/BadgeLookup) ---------------------------
+  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
+                            std::string& setor);
 
   // --- Creation, parameters and cached lists (parameters/, lists/) ----------
   void DefinirConexao(db::Connection& connection);
@@ -78,23 +91,15 @@ class TdmAtuProducao {
   // would cut codes at position 0 and turn stock posting off, so cards are
   // refused and each new card tries to read them again.
   bool ParametrosCarregados() const { return parametrosCarregados_; }
+  std::string NomeEmpresa();
   std::string LerParametro(const std::string& grupo, const std::string& parametro);
   std::int32_t LerParametroInt(const std::string& grupo, const std::string& parametro);
-  std::string NomeEmpresa();
   void AtualizarCadastros();
   std::string NomeFuncionario(const std::string& codigo);
-
-  // --- Employee badge (identification/BadgeLookup) ---------------------------
-  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
-                            std::string& setor);
 
   // --- Card identification (identification/CardIdentification) --------------
   bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
                         TDadosAtuProducao& dados, std::string& mensagem);
-  bool SetorBaixaFichaCorte(const std::string& setor) const;
-  bool LocalizarCodCxColet(std::int32_t codigo, std::string& mensagem);
-  bool LocalizarSubProd(std::int32_t id, std::string& mensagem);
-  bool LocalizarFichaOpSetor(std::int32_t id, std::string& mensagem);
 
   // --- A card as one unit of work (CardUnitOfWork, CardLock) -----------------
   // Runs the identified card's checks and recording (`work`) in one
@@ -115,77 +120,28 @@ class TdmAtuProducao {
 
   // --- Posting validation (validation/PostingValidation) ---------------------
   TRetorno ValidaAtuProducao();
-  bool ValidarCodCxColet(std::string& mensagem);
-  bool ValidarCodSubProd(std::string& mensagem);
-  bool ValidarFichaOperacao(std::string& mensagem);
 
   // --- Server time (validation/ServerClock) ----------------------------------
   db::Timestamp DataHoraServidor();
 
-  // --- Sector admission and sequence (validation/SectorSequence) -------------
-  bool ValidarSetorFuncionario(std::string& mensagem);
-  bool ValidarTipoAtuSetor(std::string& mensagem);
-  void AbrirItemFicha();
-  bool ValidarSetorProduto(const std::string& produto, std::string& mensagem);
-  bool ValidarSetoresAnteriores(std::string& mensagem);
-  std::string FiltrarSetoresAnteriores(const std::string& setoresAnteriores);
+  // --- Sector sequence and card kinds (validation/SectorSequence, CardKindChecks)
   bool SetorAnteriorAtualizado(const std::string& setor, std::string& mensagem);
-  bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
-
-  // --- Programme, raw material and operations (validation/ProductionOrderChecks)
-  TRetorno VerificarFichaOpSetor(const std::string& prog, const std::string& ficha,
-                                 const std::string& setor);
-  bool ProgEncerrada(const std::string& prog, std::string& mensagem);
-  bool ValidarBxReqMPrima(const std::string& setor, const std::string& prog,
-                          const std::string& ficha, std::string& mensagem);
-  double TotalParesFicha();
-
-  // --- Card kinds and quantities (validation/CardKindChecks) -----------------
-  bool ValidarProgFicha(std::string& mensagem);
   bool SubfichasBaixadas(std::string& mensagem);
-  bool PossuiSubfichas(std::string& mensagem);
-  bool FichaPrincipalBaixada(const std::string& grupo, std::string& mensagem);
-  bool SubfichaJaBaixada(std::string& mensagem);
-  bool ValidarSubFicha(std::string& mensagem);
 
-  // --- Sector groups (validation/SectorGroups) -------------------------------
-  std::string SetorAgrupamento(const std::string& setor);
-  bool AbrirSetoresAgrupamento(const std::string& setor);
-
-  // --- A card's postings (validation/CardPostings) ---------------------------
-  // Narrowed to the sub-card when DadosAtuProducao.PossuiSubFicha.
-  void AbrirProdSetor(const std::string& prog, const std::string& ficha, const std::string& setor,
-                      std::int32_t idSubProd, const std::string& subFicha);
-  TVNClientDataSet& cdsProdSetor();
-
-  // --- Grouping and repeated postings (validation/PostingRules) --------------
-  bool ValidarAgrupamento(const std::string& grupo, std::string& mensagem);
-  bool ValidarBaixaRepetida(std::string& mensagem);
-  // --- Recording (recording/CardRecording, recording/SectorPostingRecorder) --
+  // --- Recording (recording/CardRecording) -----------------------------------
   void GravarAtuProducao();
-  void GravarProducaoSetor();
 
-  // --- Box-label item release and item status (recording/ItemRelease) -------
-  void LiberarItemTalao(std::int32_t codCxColet, std::int32_t filial, const db::Timestamp& dataHora,
-                        const std::string& usuario, const std::string& setor);
-  void AtualizarSitItemEstoque(const std::string& prog, const std::string& ficha,
-                               const std::string& setor);
+  // --- Item status and stock (recording/ItemRelease, stock/TdmEstoqueProducao)
   bool FichaCompletaNoSetor(const std::string& prog, const std::string& ficha,
                             const std::string& setor);
-
-  // --- Stock posting (recording/StockPosting, stock/TdmEstoqueProducao) -----
-  void LancarEstoqueProducao(std::int32_t filial, const std::string& setor,
-                             const db::Timestamp& dataHora, const std::string& usuario,
-                             const std::string& subFicha, const std::string& ficha,
-                             const std::string& prog, const std::string& pedido,
-                             const std::string& itemPed);
-  static db::Timestamp SomenteData(const db::Timestamp& dataHora);
   // The stock module; nullptr until the first stock posting creates it.
   TdmEstoqueProducao* EstoqueProducao() const;
 
  private:
   // The order item of a box label, through LocalizarCodCxColet.
   std::optional<BoxLabelOrderItem> ItemDoTalao(std::int32_t codigo);
+  // The module's own operations as the steps of a card's path.
+  class Steps;
 
   ProductionParameters parametros_;
   bool parametrosCarregados_ = false;

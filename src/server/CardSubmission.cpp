@@ -23,6 +23,17 @@ constexpr const char* kBadgeRefused = "FUNC. NAO LOCALIZADO";
 constexpr const char* kBadgeFailed = "FUNC. NAO VERIFICADO";
 constexpr const char* kCardRefused = "FICHA NAO ATUALIZADA";
 
+// Hands what failed to `handle`. Every failure production reports is a
+// std::exception; anything else goes on to the server's error handler.
+template <typename Handler>
+void WithError(const std::exception_ptr& failure, Handler handle) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    handle(error);
+  }
+}
+
 }  // namespace
 
 CardSubmission::CardSubmission(TerminalScreen& screen, ProductionOperations& production,
@@ -47,17 +58,13 @@ void CardSubmission::SubmitInput(TRegConnection& terminal) {
 }
 
 void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& badge) {
-  std::string code;
-  std::string name;
-  std::string sector;
-  bool found = false;
-  try {
-    found = production_.LocalizarFuncionario(badge, code, name, sector);
-  } catch (const std::exception& error) {
-    FailBadge(terminal, badge, error);
+  const BadgeOutcome employee = production_.LookUpBadge(badge);
+  if (employee.failure) {
+    WithError(employee.failure,
+              [&](const std::exception& error) { FailBadge(terminal, badge, error); });
     return;
   }
-  if (!found) {
+  if (!employee.found) {
     if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
     addReceived_(TerminalPrefix(terminal) + "Funcionario " + badge + " nao localizado.");
     screen_.ShowResult(terminal, kBadgeRefused);
@@ -69,15 +76,14 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
   if (activity_) activity_->badgeResult(terminal.TerminalNumber, true, "");
 
   if (!terminal.HasLeds) {
-    LogIn(terminal, badge, code, name, sector);
+    LogIn(terminal, badge, employee);
     return;
   }
   // The employee's data is copied into the continuation: nothing read from the
   // module is used after the event loop has run in between.
   const TerminalSettings& settings = screen_.Settings();
-  screen_.BlinkLed(
-      terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
-      [this, &terminal, badge, code, name, sector] { LogIn(terminal, badge, code, name, sector); });
+  screen_.BlinkLed(terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
+                   [this, &terminal, badge, employee] { LogIn(terminal, badge, employee); });
 }
 
 void CardSubmission::FailBadge(TRegConnection& terminal, const std::string& badge,
@@ -94,11 +100,10 @@ void CardSubmission::FailBadge(TRegConnection& terminal, const std::string& badg
 }
 
 void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
-                           const std::string& code, const std::string& name,
-                           const std::string& sector) {
-  terminal.EmployeeCode = code;
-  terminal.EmployeeName = text::FirstChars(name, kNameLength);
-  terminal.EmployeeSector = sector;
+                           const BadgeOutcome& employee) {
+  terminal.EmployeeCode = employee.code;
+  terminal.EmployeeName = text::FirstChars(employee.name, kNameLength);
+  terminal.EmployeeSector = employee.sector;
   terminal.Input.clear();
   terminal.State = TerminalState::WaitingCard;
   screen_.ClearLine(terminal, kBadgeRow);
@@ -109,15 +114,17 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
   const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
-  TRetorno posted;
-  try {
-    posted = PostCard(terminal, code);
-  } catch (const std::exception& error) {
-    FailCard(terminal, typedCode, code, error, submitted);
+  lastCard_ = production_.PostCard({code, terminal.EmployeeCode, terminal.EmployeeSector});
+  if (lastCard_.failure) {
+    WithError(lastCard_.failure, [&](const std::exception& error) {
+      FailCard(terminal, typedCode, code, error, submitted);
+    });
     return;
   }
+  const TRetorno& posted = lastCard_.answer;
 
   if (posted.Sucesso) {
+    terminal.CardKind = lastCard_.postedKind;
     if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
     screen_.ShowCardPrompt(terminal);
     screen_.ShowResult(terminal, SuccessText(terminal.CardKind));
@@ -169,64 +176,13 @@ void CardSubmission::ReportCard(const TRegConnection& terminal, bool posted,
   if (!activity_) return;
   CardResult result;
   result.terminal = terminal.TerminalNumber;
-  result.sector = lastCard_.Setor.empty() ? terminal.EmployeeSector : lastCard_.Setor;
-  result.cardKind = posted ? terminal.CardKind : lastCard_.TipoAtualizacao;
+  result.sector = lastCard_.sector.empty() ? terminal.EmployeeSector : lastCard_.sector;
+  result.cardKind = posted ? terminal.CardKind : lastCard_.cardKind;
   result.posted = posted;
   result.latency = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - submitted);
   result.shownText = shownText;
   activity_->cardResult(result);
-}
-
-TRetorno CardSubmission::PostCard(TRegConnection& terminal, const std::string& code) {
-  TDadosAtuProducao request;
-  std::string message;
-  lastCard_ = {};
-  if (!production_.IdentificarFicha(code, terminal.EmployeeSector, request, message)) {
-    return {false, message};
-  }
-  lastCard_ = request;
-  request.Funcionario = terminal.EmployeeCode;
-
-  std::string postedKind;
-  const TRetorno posted =
-      production_.ExecutarFicha(request, [&] { return CheckAndRecord(request, postedKind); });
-  if (posted.Sucesso) terminal.CardKind = postedKind;
-  return posted;
-}
-
-TRetorno CardSubmission::CheckAndRecord(TDadosAtuProducao request, std::string& postedKind) {
-  // `request` is a copy: a run that a conflict cut short leaves nothing in the
-  // card as identified for the next run.
-  production_.CurrentRequest() = request;
-  TRetorno validated = production_.ValidaAtuProducao();
-  if (!validated.Sucesso) return {false, validated.Mensagem};
-  // Validation has completed the request (time, quantity, columns to fill).
-  request = production_.CurrentRequest();
-
-  if (request.TipoAtualizacao != "O") {
-    if (request.FichaCorte) {
-      production_.GravarFichaCorteAtuSetor(request.DataHora);
-    } else {
-      production_.GravarAtuProducao();
-    }
-    postedKind = request.TipoAtualizacao;
-    return {true, ""};
-  }
-
-  // An operation card records its operation; the one that completes the
-  // sector's operations posts the card (or sub-card) itself.
-  production_.GravarProdSetorOperacao();
-  if (production_.OperacoesSetorConcluidas()) {
-    request.TipoAtualizacao = request.PossuiSubFicha ? "S" : "F";
-    request.Operacao.clear();
-    production_.CurrentRequest() = request;
-    validated = production_.ValidaAtuProducao();
-    if (!validated.Sucesso) return {false, validated.Mensagem};
-    production_.GravarAtuProducao();
-  }
-  postedKind = request.TipoAtualizacao;
-  return {true, ""};
 }
 
 }  // namespace mts

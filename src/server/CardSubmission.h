@@ -58,18 +58,7 @@ class CardSubmission {
   // the message kept in PendingError and the typed code left in Input.
   void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
 
-  // Identifies the card, then validates and records it for the logged-in
-  // employee as one unit of work of the production module, and sets CardKind
-  // to the kind that was posted. A refusal by identification or validation
-  // comes back as Sucesso false with its message; errors are thrown.
-  TRetorno PostCard(TRegConnection& terminal, const std::string& code);
-
  private:
-  // The checks and recording of one identified card, run (and on a conflict
-  // run again) inside the card's unit of work. An operation card that
-  // completes its sector's operations is validated and recorded again as the
-  // whole card or sub-card. Sets postedKind when posted.
-  TRetorno CheckAndRecord(TDadosAtuProducao request, std::string& postedKind);
   // Red LED, "FICHA NAO ATUALIZADA", `detail` kept for the "," key.
   void RefuseCard(TRegConnection& terminal, const std::string& typedCode, const std::string& detail,
                   const std::string& receivedLine, std::chrono::steady_clock::time_point submitted);
@@ -79,8 +68,7 @@ class CardSubmission {
   // The failure's line to the log, and a database error to the activity.
   void ReportFailure(const std::exception& error, const std::string& line);
 
-  void LogIn(TRegConnection& terminal, const std::string& badge, const std::string& code,
-             const std::string& name, const std::string& sector);
+  void LogIn(TRegConnection& terminal, const std::string& badge, const BadgeOutcome& employee);
   std::string TerminalPrefix(const TRegConnection& terminal) const;
 
   void ReportCard(const TRegConnection& terminal, bool posted, const std::string& shownText,
@@ -91,9 +79,9 @@ class CardSubmission {
   ReceivedWriter addReceived_;
   ReceivedWriter writeLog_;
   ServerActivity* activity_ = nullptr;
-  // The card as identification left it by the last PostCard (empty when it was
-  // not identified): its sector and kind label the reported result.
-  TDadosAtuProducao lastCard_;
+  // What became of the last card (empty when it failed): the identified
+  // sector and kind label the reported result.
+  CardOutcome lastCard_;
 };
 
 }  // namespace mts

@@ -6,54 +6,27 @@
 
 namespace mts {
 
-TdmAtuProducao& ProductionModuleOperations::Module() {
-  if (module_ == nullptr) {
-    throw std::runtime_error(
-        "M\xF3"
-        "dulo de produ\xE7\xE3o n\xE3o iniciado.");
-  }
-  return *module_;
+namespace {
+
+template <typename Outcome>
+Outcome NotStarted() {
+  Outcome outcome;
+  outcome.failure =
+      std::make_exception_ptr(std::runtime_error("M\xF3"
+                                                 "dulo de produ\xE7\xE3o n\xE3o iniciado."));
+  return outcome;
 }
 
-bool ProductionModuleOperations::LocalizarFuncionario(const std::string& cracha,
-                                                      std::string& codigo, std::string& nome,
-                                                      std::string& setor) {
-  return Module().LocalizarFuncionario(cracha, codigo, nome, setor);
+}  // namespace
+
+BadgeOutcome ProductionModuleOperations::LookUpBadge(const std::string& badge) {
+  if (module_ == nullptr) return NotStarted<BadgeOutcome>();
+  return module_->LookUpBadge(badge);
 }
 
-bool ProductionModuleOperations::IdentificarFicha(const std::string& codigo,
-                                                  const std::string& setorFuncionario,
-                                                  TDadosAtuProducao& dados, std::string& mensagem) {
-  return Module().IdentificarFicha(codigo, setorFuncionario, dados, mensagem);
-}
-
-TRetorno ProductionModuleOperations::ExecutarFicha(
-    const TDadosAtuProducao& ficha, const std::function<TRetorno()>& checksAndRecording) {
-  return Module().ExecutarFicha(ficha, checksAndRecording);
-}
-
-TRetorno ProductionModuleOperations::ValidaAtuProducao() {
-  return Module().ValidaAtuProducao();
-}
-
-void ProductionModuleOperations::GravarAtuProducao() {
-  Module().GravarAtuProducao();
-}
-
-void ProductionModuleOperations::GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) {
-  Module().GravarFichaCorteAtuSetor(dataHora);
-}
-
-void ProductionModuleOperations::GravarProdSetorOperacao() {
-  Module().GravarProdSetorOperacao();
-}
-
-bool ProductionModuleOperations::OperacoesSetorConcluidas() {
-  return Module().OperacoesSetorConcluidas();
-}
-
-TDadosAtuProducao& ProductionModuleOperations::CurrentRequest() {
-  return Module().DadosAtuProducao;
+CardOutcome ProductionModuleOperations::PostCard(const CardRequest& request) {
+  if (module_ == nullptr) return NotStarted<CardOutcome>();
+  return module_->PostCard(request);
 }
 
 }  // namespace mts

@@ -44,19 +44,25 @@ class ByteStream {
 
 // A production module whose every answer is the next byte of the input: found
 // or not, refused or not, or a database failure thrown from any call.
-class ScriptedProduction : public mts::ProductionOperations {
+class ScriptedProduction : public mts::ProductionOperations, public mts::CardSteps {
  public:
   explicit ScriptedProduction(ByteStream& bytes) : bytes_(bytes) {}
 
-  bool LocalizarFuncionario(const std::string&, std::string& codigo, std::string& nome,
-                            std::string& setor) override {
-    const std::uint8_t answer = Decide();
-    if ((answer & 1) == 0) return false;
-    codigo = "017";
-    // Names longer than the screen and with Windows-1252 bytes.
-    nome = (answer & 2) != 0 ? "JO\xC3O DA CONCEI\xC7\xC3O SILVA SANTOS" : "ANA";
-    setor = "10";
-    return true;
+  mts::BadgeOutcome LookUpBadge(const std::string&) override {
+    mts::BadgeOutcome outcome;
+    try {
+      const std::uint8_t answer = Decide();
+      if ((answer & 1) == 0) return outcome;
+      // Names longer than the screen and with Windows-1252 bytes.
+      outcome = {true, "017", (answer & 2) != 0 ? "JO\xC3O DA CONCEI\xC7\xC3O SILVA SANTOS" : "ANA",
+                 "10", nullptr};
+    } catch (const std::exception&) {
+      outcome.failure = std::current_exception();
+    }
+    return outcome;
+  }
+  mts::CardOutcome PostCard(const mts::CardRequest& request) override {
+    return mts::PostCard(*this, request);
   }
   bool IdentificarFicha(const std::string& codigo, const std::string&,
                         mts::TDadosAtuProducao& dados, std::string& mensagem) override {

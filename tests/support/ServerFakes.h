@@ -15,12 +15,14 @@
 #include <utility>
 #include <vector>
 
+#include "production/CardPath.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
 #include "server/ServerView.h"
 #include "server/TerminalConnection.h"
 #include "server/TerminalListener.h"
+#include "support/FakeCardSteps.h"
 
 namespace mts::test {
 
@@ -169,109 +171,37 @@ class FakeListener : public TerminalListener {
 
 // The production module as the badge and card flow sees it, scripted by the
 // test. Every call is recorded in `calls` ("LocalizarFuncionario 1001", ...).
-class FakeProductionOperations : public ProductionOperations {
+// Production on a fake module: the badge from `employees`, and the real card
+// path (PostCard) over the fake steps.
+class FakeProductionOperations : public ProductionOperations, public FakeCardSteps {
  public:
   struct Employee {
     std::string code;
     std::string name;
     std::string sector;
   };
-  // What IdentificarFicha answers for a code.
-  struct Card {
-    TDadosAtuProducao request;  // the card members it fills
-    std::string refusal;        // not empty: identification refuses with it
-  };
 
-  bool LocalizarFuncionario(const std::string& cracha, std::string& codigo, std::string& nome,
-                            std::string& setor) override {
-    calls.push_back("LocalizarFuncionario " + cracha);
-    if (onBadge) onBadge();
-    const auto found = employees.find(cracha);
-    if (found == employees.end()) {
-      codigo.clear();
-      nome.clear();
-      setor.clear();
-      return false;
+  BadgeOutcome LookUpBadge(const std::string& badge) override {
+    calls.push_back("LocalizarFuncionario " + badge);
+    BadgeOutcome outcome;
+    try {
+      if (onBadge) onBadge();
+    } catch (const std::exception&) {
+      outcome.failure = std::current_exception();
+      return outcome;
     }
-    codigo = found->second.code;
-    nome = found->second.name;
-    setor = found->second.sector;
-    return true;
+    const auto found = employees.find(badge);
+    if (found == employees.end()) return outcome;
+    return {true, found->second.code, found->second.name, found->second.sector, nullptr};
   }
 
-  bool IdentificarFicha(const std::string& codigo, const std::string& setorFuncionario,
-                        TDadosAtuProducao& dados, std::string& mensagem) override {
-    calls.push_back("IdentificarFicha " + codigo + " " + setorFuncionario);
-    const auto found = cards.find(codigo);
-    if (found == cards.end()) {
-      mensagem = "Ficha " + codigo + " n\xE3o encontrada.";
-      return false;
-    }
-    if (!found->second.refusal.empty()) {
-      mensagem = found->second.refusal;
-      return false;
-    }
-    dados = found->second.request;
-    return true;
+  CardOutcome PostCard(const CardRequest& request) override {
+    return mts::PostCard(*this, request);
   }
-
-  // Runs the work `runsPerUnit` times (as a conflict would have it run again)
-  // and answers what the last run answered; `units` keeps each card it was
-  // given.
-  TRetorno ExecutarFicha(const TDadosAtuProducao& ficha,
-                         const std::function<TRetorno()>& checksAndRecording) override {
-    units.push_back(ficha);
-    TRetorno answer;
-    for (int run = 0; run < runsPerUnit; ++run) answer = checksAndRecording();
-    return answer;
-  }
-
-  // Answers with the next of `verdicts` (success once they run out) and
-  // records the request it was given; `complete` may fill it in first.
-  TRetorno ValidaAtuProducao() override {
-    calls.push_back("ValidaAtuProducao " + current.TipoAtualizacao);
-    validated.push_back(current);
-    if (complete) complete(current);
-    if (verdicts.empty()) return {true, ""};
-    TRetorno verdict = verdicts.front();
-    verdicts.pop_front();
-    return verdict;
-  }
-
-  void GravarAtuProducao() override { Write("GravarAtuProducao"); }
-  void GravarFichaCorteAtuSetor(const db::Timestamp& dataHora) override {
-    Write("GravarFichaCorteAtuSetor");
-    cutCardTimes.push_back(dataHora);
-  }
-  void GravarProdSetorOperacao() override { Write("GravarProdSetorOperacao"); }
-  bool OperacoesSetorConcluidas() override {
-    calls.push_back("OperacoesSetorConcluidas");
-    return operationsComplete;
-  }
-  TDadosAtuProducao& CurrentRequest() override { return current; }
 
   std::map<std::string, Employee> employees;
-  std::map<std::string, Card> cards;
-  std::deque<TRetorno> verdicts;
-  std::function<void(TDadosAtuProducao&)> complete;
-  bool operationsComplete = true;
-  int runsPerUnit = 1;
-  std::vector<TDadosAtuProducao> units;
   // Called by the badge look-up first; may throw.
   std::function<void()> onBadge;
-  // Called by every writer before it records its call; may throw.
-  std::function<void(const std::string& writer)> onWrite;
-
-  TDadosAtuProducao current;
-  std::vector<std::string> calls;
-  std::vector<TDadosAtuProducao> validated;
-  std::vector<db::Timestamp> cutCardTimes;
-
- private:
-  void Write(const std::string& writer) {
-    if (onWrite) onWrite(writer);
-    calls.push_back(writer);
-  }
 };
 
 // Bytes written as hexadecimal pairs separated by blanks: "1B 5B 48".
