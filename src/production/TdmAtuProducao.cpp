@@ -20,6 +20,10 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter 
   }
 }
 
+TdmAtuProducao::TdmAtuProducao(db::Connection& connection) {
+  DefinirConexao(connection);
+}
+
 TdmAtuProducao::~TdmAtuProducao() = default;
 
 void TdmAtuProducao::DefinirConexao(db::Connection& connection) {

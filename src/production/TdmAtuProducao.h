@@ -59,6 +59,9 @@ class TdmAtuProducao {
   // parameters not read by then keep their defaults, and the cached lists stay
   // closed until the next AtualizarCadastros.
   TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError);
+  // Binds every statement to the connection and reads nothing: the caller
+  // runs DataModuleCreate when it chooses, and gets its error thrown.
+  explicit TdmAtuProducao(db::Connection& connection);
   ~TdmAtuProducao();
   TdmAtuProducao(const TdmAtuProducao&) = delete;
   TdmAtuProducao& operator=(const TdmAtuProducao&) = delete;

@@ -36,7 +36,7 @@ void WithError(const std::exception_ptr& failure, Handler handle) {
 
 }  // namespace
 
-CardSubmission::CardSubmission(TerminalScreen& screen, ProductionOperations& production,
+CardSubmission::CardSubmission(TerminalScreen& screen, ProductionRequests& production,
                                ReceivedWriter addReceived, ReceivedWriter writeLog)
     : screen_(screen),
       production_(production),
@@ -58,7 +58,25 @@ void CardSubmission::SubmitInput(TRegConnection& terminal) {
 }
 
 void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& badge) {
-  const BadgeOutcome employee = production_.LookUpBadge(badge);
+  terminal.Busy = true;
+  const std::weak_ptr<TerminalConnection> connection = terminal.Connection;
+  production_.LookUpBadge(badge, [this, &terminal, connection, badge](BadgeOutcome employee) {
+    terminal.Busy = false;
+    if (StillConnectedTo(terminal, connection)) {
+      AnswerBadge(terminal, badge, employee);
+    } else if (employee.failure) {
+      // Nobody is left to tell; the failure still goes to the log.
+      WithError(employee.failure, [&](const std::exception& error) {
+        ReportFailure(error, TerminalPrefix(terminal) + "Funcionario " + badge +
+                                 " nao verificado. Erro: " + FailureDetail(error));
+      });
+    }
+    if (answered_) answered_(terminal);
+  });
+}
+
+void CardSubmission::AnswerBadge(TRegConnection& terminal, const std::string& badge,
+                                 const BadgeOutcome& employee) {
   if (employee.failure) {
     WithError(employee.failure,
               [&](const std::exception& error) { FailBadge(terminal, badge, error); });
@@ -79,8 +97,8 @@ void CardSubmission::SubmitBadge(TRegConnection& terminal, const std::string& ba
     LogIn(terminal, badge, employee);
     return;
   }
-  // The employee's data is copied into the continuation: nothing read from the
-  // module is used after the event loop has run in between.
+  // The employee's data is copied into the continuation: nothing read from
+  // production is used after the event loop has run in between.
   const TerminalSettings& settings = screen_.Settings();
   screen_.BlinkLed(terminal, Led::Green, settings.GreenLedRepeats, settings.GreenLedTime,
                    [this, &terminal, badge, employee] { LogIn(terminal, badge, employee); });
@@ -114,34 +132,71 @@ void CardSubmission::LogIn(TRegConnection& terminal, const std::string& badge,
 void CardSubmission::SubmitCard(TRegConnection& terminal, const std::string& typedCode) {
   const auto submitted = std::chrono::steady_clock::now();
   const std::string code = RewriteCardCode(typedCode);
-  lastCard_ = production_.PostCard({code, terminal.EmployeeCode, terminal.EmployeeSector});
-  if (lastCard_.failure) {
-    WithError(lastCard_.failure, [&](const std::exception& error) {
-      FailCard(terminal, typedCode, code, error, submitted);
+  terminal.Busy = true;
+  const std::weak_ptr<TerminalConnection> connection = terminal.Connection;
+  production_.PostCard(
+      {code, terminal.EmployeeCode, terminal.EmployeeSector},
+      [this, &terminal, connection, typedCode, code, submitted](CardOutcome outcome) {
+        terminal.Busy = false;
+        if (StillConnectedTo(terminal, connection)) {
+          AnswerCard(terminal, typedCode, code, outcome, submitted);
+        } else {
+          LogUnseenCard(terminal, code, outcome, submitted);
+        }
+        if (answered_) answered_(terminal);
+      });
+}
+
+void CardSubmission::AnswerCard(TRegConnection& terminal, const std::string& typedCode,
+                                const std::string& code, const CardOutcome& outcome,
+                                std::chrono::steady_clock::time_point submitted) {
+  if (outcome.failure) {
+    WithError(outcome.failure, [&](const std::exception& error) {
+      FailCard(terminal, typedCode, code, outcome, error, submitted);
     });
     return;
   }
-  const TRetorno& posted = lastCard_.answer;
-
-  if (posted.Sucesso) {
-    terminal.CardKind = lastCard_.postedKind;
+  if (outcome.answer.Sucesso) {
+    terminal.CardKind = outcome.postedKind;
     if (terminal.HasLeds) screen_.GreenLed(terminal, LedMode::On);
     screen_.ShowCardPrompt(terminal);
     screen_.ShowResult(terminal, SuccessText(terminal.CardKind));
     screen_.PositionCursor(terminal, kCardRow, kCardCursorOffset);
     addReceived_(TerminalPrefix(terminal) + "Ficha " + code + " atualizada.");
-    ReportCard(terminal, true, SuccessText(terminal.CardKind), submitted);
+    ReportCard(terminal, outcome, SuccessText(terminal.CardKind), submitted);
     return;
   }
+  RefuseCard(terminal, typedCode, outcome, outcome.answer.Mensagem,
+             TerminalPrefix(terminal) + "Ficha " + code +
+                 " nao atualizada. Erro: " + outcome.answer.Mensagem,
+             submitted);
+}
 
-  RefuseCard(
-      terminal, typedCode, posted.Mensagem,
-      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + posted.Mensagem,
-      submitted);
+void CardSubmission::LogUnseenCard(TRegConnection& terminal, const std::string& code,
+                                   const CardOutcome& outcome,
+                                   std::chrono::steady_clock::time_point submitted) {
+  // The terminal closed or connected again while its card ran: nothing goes
+  // to its screen, but what became of the card is still told.
+  std::string line = TerminalPrefix(terminal) + "Ficha " + code;
+  if (outcome.failure) {
+    WithError(outcome.failure, [&](const std::exception& error) {
+      line += " nao atualizada. Erro: " + FailureDetail(error);
+      ReportFailure(error, line);
+    });
+  } else if (outcome.answer.Sucesso) {
+    line += " atualizada.";
+    if (writeLog_) writeLog_(line);
+  } else {
+    line += " nao atualizada. Erro: " + outcome.answer.Mensagem;
+  }
+  addReceived_(line);
+  ReportCard(terminal, outcome,
+             outcome.answer.Sucesso ? SuccessText(outcome.postedKind) : kCardRefused, submitted);
 }
 
 void CardSubmission::RefuseCard(TRegConnection& terminal, const std::string& typedCode,
-                                const std::string& detail, const std::string& receivedLine,
+                                const CardOutcome& outcome, const std::string& detail,
+                                const std::string& receivedLine,
                                 std::chrono::steady_clock::time_point submitted) {
   if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
   terminal.PendingError = detail;
@@ -150,16 +205,17 @@ void CardSubmission::RefuseCard(TRegConnection& terminal, const std::string& typ
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);
-  ReportCard(terminal, false, kCardRefused, submitted);
+  ReportCard(terminal, outcome, kCardRefused, submitted);
 }
 
 void CardSubmission::FailCard(TRegConnection& terminal, const std::string& typedCode,
-                              const std::string& code, const std::exception& error,
+                              const std::string& code, const CardOutcome& outcome,
+                              const std::exception& error,
                               std::chrono::steady_clock::time_point submitted) {
   const std::string line =
       TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + FailureDetail(error);
   ReportFailure(error, line);
-  RefuseCard(terminal, typedCode, FailureWords(error), line, submitted);
+  RefuseCard(terminal, typedCode, outcome, FailureWords(error), line, submitted);
 }
 
 void CardSubmission::ReportFailure(const std::exception& error, const std::string& line) {
@@ -170,14 +226,15 @@ void CardSubmission::ReportFailure(const std::exception& error, const std::strin
   }
 }
 
-void CardSubmission::ReportCard(const TRegConnection& terminal, bool posted,
+void CardSubmission::ReportCard(const TRegConnection& terminal, const CardOutcome& outcome,
                                 const std::string& shownText,
                                 std::chrono::steady_clock::time_point submitted) const {
   if (!activity_) return;
+  const bool posted = !outcome.failure && outcome.answer.Sucesso;
   CardResult result;
   result.terminal = terminal.TerminalNumber;
-  result.sector = lastCard_.sector.empty() ? terminal.EmployeeSector : lastCard_.sector;
-  result.cardKind = posted ? terminal.CardKind : lastCard_.cardKind;
+  result.sector = outcome.sector.empty() ? terminal.EmployeeSector : outcome.sector;
+  result.cardKind = posted ? outcome.postedKind : outcome.cardKind;
   result.posted = posted;
   result.latency = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - submitted);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "production/TRetorno.h"
-#include "server/ProductionOperations.h"
+#include "server/ProductionRequests.h"
 #include "server/ServerActivity.h"
 #include "server/TRegConnection.h"
 #include "server/TerminalScreen.h"
@@ -26,21 +26,34 @@ namespace mts {
 // and the error in the received-data view and the log. Nothing of a failed
 // card is recorded (the production module rolls it back).
 //
-// The screen, the production operations and the line writers are the
-// server's and must outlive it. Event-loop thread only.
+// Production answers later, on the event loop: from the Enter that submits an
+// entry until its answer is on the screen, the terminal is Busy and its keys
+// wait (TerminalInput holds them). An answer that comes back after the
+// terminal closed or connected again goes to the log and the activity, not to
+// the new connection's screen.
+//
+// The screen, the production requests and the line writers are the server's
+// and must outlive it. Event-loop thread only.
 class CardSubmission {
  public:
   // Adds one line to the received-data view (or to the log).
   using ReceivedWriter = std::function<void(const std::string& line)>;
 
-  CardSubmission(TerminalScreen& screen, ProductionOperations& production,
-                 ReceivedWriter addReceived, ReceivedWriter writeLog = {});
+  // Called once a terminal's badge or card has been answered (Busy is false
+  // again), so that the keys it held are handled.
+  using Answered = std::function<void(TRegConnection& terminal)>;
+
+  CardSubmission(TerminalScreen& screen, ProductionRequests& production, ReceivedWriter addReceived,
+                 ReceivedWriter writeLog = {});
+
+  void setAnswered(Answered answered) { answered_ = std::move(answered); }
 
   // Who is told each badge and card result once it is on the terminal; none
   // when null. Borrowed: it must outlive the submission or be reset first.
   void setActivity(ServerActivity* activity) { activity_ = activity; }
 
-  // Submits Input as a badge (waiting for a badge) or as a card code.
+  // Submits Input as a badge (waiting for a badge) or as a card code. The
+  // terminal must not be Busy.
   void SubmitInput(TRegConnection& terminal);
 
   // Looks the badge up. Found: on a terminal with LEDs the green LED blinks
@@ -59,11 +72,19 @@ class CardSubmission {
   void SubmitCard(TRegConnection& terminal, const std::string& typedCode);
 
  private:
+  void AnswerBadge(TRegConnection& terminal, const std::string& badge,
+                   const BadgeOutcome& employee);
+  void AnswerCard(TRegConnection& terminal, const std::string& typedCode, const std::string& code,
+                  const CardOutcome& outcome, std::chrono::steady_clock::time_point submitted);
+  void LogUnseenCard(TRegConnection& terminal, const std::string& code, const CardOutcome& outcome,
+                     std::chrono::steady_clock::time_point submitted);
   // Red LED, "FICHA NAO ATUALIZADA", `detail` kept for the "," key.
-  void RefuseCard(TRegConnection& terminal, const std::string& typedCode, const std::string& detail,
+  void RefuseCard(TRegConnection& terminal, const std::string& typedCode,
+                  const CardOutcome& outcome, const std::string& detail,
                   const std::string& receivedLine, std::chrono::steady_clock::time_point submitted);
   void FailCard(TRegConnection& terminal, const std::string& typedCode, const std::string& code,
-                const std::exception& error, std::chrono::steady_clock::time_point submitted);
+                const CardOutcome& outcome, const std::exception& error,
+                std::chrono::steady_clock::time_point submitted);
   void FailBadge(TRegConnection& terminal, const std::string& badge, const std::exception& error);
   // The failure's line to the log, and a database error to the activity.
   void ReportFailure(const std::exception& error, const std::string& line);
@@ -71,17 +92,16 @@ class CardSubmission {
   void LogIn(TRegConnection& terminal, const std::string& badge, const BadgeOutcome& employee);
   std::string TerminalPrefix(const TRegConnection& terminal) const;
 
-  void ReportCard(const TRegConnection& terminal, bool posted, const std::string& shownText,
+  void ReportCard(const TRegConnection& terminal, const CardOutcome& outcome,
+                  const std::string& shownText,
                   std::chrono::steady_clock::time_point submitted) const;
 
   TerminalScreen& screen_;
-  ProductionOperations& production_;
+  ProductionRequests& production_;
   ReceivedWriter addReceived_;
   ReceivedWriter writeLog_;
   ServerActivity* activity_ = nullptr;
-  // What became of the last card (empty when it failed): the identified
-  // sector and kind label the reported result.
-  CardOutcome lastCard_;
+  Answered answered_;
 };
 
 }  // namespace mts

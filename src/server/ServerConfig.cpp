@@ -126,6 +126,30 @@ ServerConfig ReadServerConfig(const IniFile& ini, std::vector<ConfigProblem>* pr
   config.firebirdVersion = reader.text("BDADOS-CONFIG", "VersaoFirebird", "2.5");
   config.lockTimeoutSeconds =
       reader.integer("BDADOS-CONFIG", "TEMPO-ESPERA-BLOQUEIO", kDefaultLockTimeoutSeconds);
+  config.databaseWorkers =
+      reader.integer("BDADOS-CONFIG", "CONEXOES-BANCO", kDefaultDatabaseWorkers);
+  if (config.databaseWorkers < 1 || config.databaseWorkers > kMaxDatabaseWorkers) {
+    reader.note(ValueProblem(kWarning, "BDADOS-CONFIG", "CONEXOES-BANCO",
+                             std::to_string(config.databaseWorkers),
+                             "not between 1 and " + std::to_string(kMaxDatabaseWorkers),
+                             std::to_string(kDefaultDatabaseWorkers) + " is used"));
+    config.databaseWorkers = kDefaultDatabaseWorkers;
+  }
+  config.operationDeadlineSeconds =
+      reader.integer("BDADOS-CONFIG", "PRAZO-OPERACAO", kDefaultOperationDeadlineSeconds);
+  if (config.operationDeadlineSeconds < 1) {
+    reader.note(ValueProblem(kWarning, "BDADOS-CONFIG", "PRAZO-OPERACAO",
+                             std::to_string(config.operationDeadlineSeconds), "less than 1",
+                             std::to_string(kDefaultOperationDeadlineSeconds) + " is used"));
+    config.operationDeadlineSeconds = kDefaultOperationDeadlineSeconds;
+  }
+  if (config.lockTimeoutSeconds >= config.operationDeadlineSeconds) {
+    reader.note(ValueProblem(kWarning, "BDADOS-CONFIG", "PRAZO-OPERACAO",
+                             std::to_string(config.operationDeadlineSeconds),
+                             "not longer than TEMPO-ESPERA-BLOQUEIO",
+                             "a card waiting on a locked record is cancelled by the deadline "
+                             "before its lock wait ends"));
+  }
 
   if (problems != nullptr) {
     *problems = reader.problems();

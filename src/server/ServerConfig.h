@@ -11,6 +11,9 @@
 namespace mts {
 
 inline constexpr int kDefaultLockTimeoutSeconds = 10;
+inline constexpr int kDefaultDatabaseWorkers = 4;
+inline constexpr int kMaxDatabaseWorkers = 64;
+inline constexpr int kDefaultOperationDeadlineSeconds = 15;
 inline constexpr int kDefaultMaxTerminals = 256;
 
 // The server's settings as read from its INI file. Texts are kept exactly as
@@ -49,9 +52,16 @@ struct ServerConfig {
   // installed Firebird client serves every server version it can reach.
   std::string firebirdVersion = "2.5";
   // TEMPO-ESPERA-BLOQUEIO: seconds a card waits for a record another program
-  // holds locked before it fails; the server is single-threaded, so an endless
-  // wait would freeze every terminal. 0 or less waits for ever.
+  // holds locked before it fails. 0 or less waits for ever (until the
+  // operation's deadline cancels it).
   int lockTimeoutSeconds = kDefaultLockTimeoutSeconds;
+  // CONEXOES-BANCO: database workers, each a thread with its own connection;
+  // cards of different terminals run side by side on them. 1 to 64.
+  int databaseWorkers = kDefaultDatabaseWorkers;
+  // PRAZO-OPERACAO: seconds a badge or card may wait on the database before
+  // it is cancelled and answered as a database error; at least 1, and meant
+  // to be longer than TEMPO-ESPERA-BLOQUEIO.
+  int operationDeadlineSeconds = kDefaultOperationDeadlineSeconds;
 
   // Exactly "STX-ETX" (letter case counts); anything else is VT-100.
   bool protocolStxEtx() const { return protocolTerminal == "STX-ETX"; }

@@ -1,6 +1,9 @@
 #include "server/ServerCore.h"
 
+#include <chrono>
 #include <exception>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -9,6 +12,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "server/ClientConnect.h"
 #include "server/KeysOfRead.h"
+#include "server/ModuleWorkerProduction.h"
 
 namespace mts {
 namespace {
@@ -49,13 +53,17 @@ ServerCore::ServerCore(ServerPaths paths, ServerView& view, TerminalListener& li
       Server_(listener),
       clock_(std::move(clock)),
       screen_(TerminalSettings{}, timer, [this](const std::string& message) { WriteLog(message); }),
+      timer_(timer),
       submission_(
-          screen_, productionOperations_, [this](const std::string& line) { AddReceived(line); },
+          screen_, production_, [this](const std::string& line) { AddReceived(line); },
           [this](const std::string& line) { WriteLog(line); }),
       input_(RegConnections_, screen_, submission_,
              [this](const std::string& line) { view_.addReceivedAt(LinePriority::Trace, line); }) {}
 
-ServerCore::~ServerCore() = default;
+ServerCore::~ServerCore() {
+  // The workers go first: none may answer into what is released below.
+  production_.Attach(nullptr);
+}
 
 void ServerCore::FormCreate() {
   try {
@@ -67,14 +75,38 @@ void ServerCore::FormCreate() {
       settingsUnusable_ = true;
       throw;
     }
-    ProductionModule_ =
-        std::make_unique<TdmAtuProducao>(sqlCon_, [this](const std::string& message) {
-          view_.showError(message);
-          if (activity_) activity_->databaseError(message, sqlCon_.isOpen());
-        });
-    productionOperations_.Attach(ProductionModule_.get());
+    StartWorkers();
   } catch (const std::exception& error) {
     view_.showError(error.what());
+  }
+}
+
+void ServerCore::StartWorkers() {
+  ProductionWorkersSettings settings;
+  settings.workers = static_cast<std::size_t>(config_.databaseWorkers);
+  settings.deadline = std::chrono::seconds(config_.operationDeadlineSeconds);
+  const db::ConnectionSettings connection = connectionSettings_;
+  production_.Attach(std::make_unique<ProductionWorkers>(
+      settings,
+      [connection](std::size_t) { return std::make_unique<ModuleWorkerProduction>(connection); },
+      [this](std::function<void()> work) { timer_.post(std::move(work)); },
+      [this](const DatabaseState& state) { DatabaseStateChanged(state); }));
+}
+
+void ServerCore::DatabaseStateChanged(const DatabaseState& state) {
+  if (state.up) {
+    if (activity_) activity_->databaseReachable();
+    if (databaseDownShown_) AddReceived("Banco de dados acessível novamente.");
+    return;
+  }
+  if (activity_) activity_->databaseError(state.detail, false);
+  WriteLog("Banco de dados inacessível: " + state.detail);
+  // The first time is a start-up error, shown as one; later ones are notices.
+  if (!databaseDownShown_) {
+    databaseDownShown_ = true;
+    view_.showError(state.detail);
+  } else {
+    view_.showNotice("Banco de dados inacessível: " + state.detail);
   }
 }
 
@@ -85,6 +117,7 @@ void ServerCore::FormShow() {
 void ServerCore::FormClose() {
   if (closed_) return;
   closed_ = true;
+  production_.Attach(nullptr);
   DesativarServer();
 }
 
@@ -130,7 +163,7 @@ void ServerCore::LoadParam() {
   connection.dialect = 3;
   connection.charset = "WIN1252";
   connection.lockTimeoutSeconds = config_.lockTimeoutSeconds;
-  sqlCon_.setSettings(std::move(connection));
+  connectionSettings_ = std::move(connection);
 
   view_.setStatusPanel(0, "BD: " + config_.database);
 }
@@ -239,7 +272,7 @@ void ServerCore::ConnectionNotice(const std::string& message) {
 }
 
 void ServerCore::HandleError(const std::string& message) {
-  if (activity_ && HandlingDatabaseError()) activity_->databaseError(message, sqlCon_.isOpen());
+  if (activity_ && HandlingDatabaseError()) activity_->databaseError(message, true);
   if (errorHandlerInstalled_) {
     ServerException(message);
   } else {

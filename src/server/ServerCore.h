@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "dataaccess/firebird/Connection.h"
-#include "production/TdmAtuProducao.h"
 #include "server/CardSubmission.h"
-#include "server/ProductionModuleOperations.h"
+#include "server/ProductionWorkers.h"
 #include "server/RegConnections.h"
 #include "server/ServerActivity.h"
 #include "server/ServerConfig.h"
 #include "server/ServerLog.h"
+#include "server/ServerProduction.h"
 #include "server/ServerView.h"
 #include "server/TerminalInput.h"
 #include "server/TerminalListener.h"
@@ -30,18 +30,20 @@ struct ServerPaths {
 inline constexpr const char* kServerTitle = "Varnel Sistemas - Servidor de Micro Terminais";
 
 // The server behind its window: start-up, configuration, log, the listening
-// socket's life cycle, the terminal registry, the database connection and the
-// production module, and the error handler that restarts the listener. It
+// socket's life cycle, the terminal registry, the database workers (each with
+// its own connection and production module), and the error handler that
+// restarts the listener. It
 // shows everything through a ServerView, so the window and the headless run
 // share all of it.
 //
 // Received keys go to the terminal input state machine (TerminalInput), which
-// submits complete entries to the badge and card flow (CardSubmission) on the
-// production module.
+// submits complete entries to the badge and card flow (CardSubmission), which
+// hands them to the database workers; their answers come back on the event
+// loop (EventTimer::post), which never waits on the database.
 //
-// Owns the registry, the LED list, the connection (sqlCon) and the production
-// module, which live until it is destroyed. The view, the listener and the
-// event timer are the caller's and must outlive it. Event-loop thread only.
+// Owns the registry, the LED list and the workers, which live until it is
+// destroyed (the workers stop first). The view, the listener and the event
+// timer are the caller's and must outlive it. Event-loop thread only.
 class ServerCore final : public TerminalEvents {
  public:
   ServerCore(ServerPaths paths, ServerView& view, TerminalListener& listener, EventTimer& timer,
@@ -50,9 +52,11 @@ class ServerCore final : public TerminalEvents {
   ServerCore(const ServerCore&) = delete;
   ServerCore& operator=(const ServerCore&) = delete;
 
-  // Start-up: opens the daily log, LoadParam, AtivarServer, then creates the
-  // production module. The first error is shown in an error box and the steps
-  // after it are skipped; the server still runs, and closes normally.
+  // Start-up: opens the daily log, LoadParam, AtivarServer, then starts the
+  // database workers, which attach in the background. The first error is
+  // shown in an error box and the steps after it are skipped; the server still
+  // runs, and closes normally. A database out of reach is shown once it is
+  // known, without holding up the listener.
   void FormCreate();
   // Whether an error in the settings (see ConfigProblem) stops start-up before
   // anything listens, as a server without a window wants: it could not be
@@ -64,7 +68,9 @@ class ServerCore final : public TerminalEvents {
   // From now on errors escaping an event handler restart the listener
   // (ServerException) instead of showing an error box.
   void FormShow();
-  // DesativarServer. Later calls do nothing. Throws what DesativarServer throws.
+  // Stops the database workers (a card under way ends first), then
+  // DesativarServer. Later calls do nothing. Throws what DesativarServer
+  // throws.
   void FormClose();
 
   // Reads the INI file and applies it; throws the start-up error when no
@@ -111,12 +117,13 @@ class ServerCore final : public TerminalEvents {
   const ServerConfig& config() const { return config_; }
   // The file today's log lines go to; empty before start-up.
   std::filesystem::path LogFileName() const;
-  db::Connection& sqlCon() { return sqlCon_; }
+  // What each worker's connection uses, from the settings.
+  const db::ConnectionSettings& connectionSettings() const { return connectionSettings_; }
   RegConnections& registry() { return RegConnections_; }
   TerminalScreen& screen() { return screen_; }
   TerminalInput& input() { return input_; }
   // Null until start-up reaches its last step.
-  TdmAtuProducao* ProductionModule() { return ProductionModule_.get(); }
+  ProductionWorkers* workers() const { return production_.workers(); }
 
  private:
   ServerPaths paths_;
@@ -129,14 +136,19 @@ class ServerCore final : public TerminalEvents {
   std::optional<ServerLog> log_;
   RegConnections RegConnections_;
   TerminalScreen screen_;
-  db::Connection sqlCon_;
-  // Declared after sqlCon_: released before the connection it uses.
-  std::unique_ptr<TdmAtuProducao> ProductionModule_;
-  ProductionModuleOperations productionOperations_;
+  EventTimer& timer_;
+  db::ConnectionSettings connectionSettings_;
+  ServerProduction production_;
   CardSubmission submission_;
   TerminalInput input_;
+  // Whether the database was ever reported out of reach: the first time is
+  // shown as a start-up error.
+  bool databaseDownShown_ = false;
 
   ServerActivity* activity_ = nullptr;
+
+  void StartWorkers();
+  void DatabaseStateChanged(const DatabaseState& state);
 
   bool refuseSettingsErrors_ = false;
   bool settingsUnusable_ = false;

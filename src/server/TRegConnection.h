@@ -44,6 +44,12 @@ struct TRegConnection {
   std::string EmployeeSector;
   // Kind of the latest posted card ("F", "S", "T", "I", "FC", "O").
   std::string CardKind;
+  // A badge or card of the terminal is with production: its answer is not on
+  // the screen yet. Survives a reconnect: one terminal has at most one in
+  // flight, whatever its connection.
+  bool Busy = false;
+  // Bytes that arrived while Busy, handled in order once the answer is shown.
+  std::string HeldKeys;
 };
 
 // Sends the bytes on the terminal's connection in one write. Dropped without

@@ -42,6 +42,11 @@ class EventTimer {
   // An exception escaping work goes to the server's error handler. Calls still
   // pending when the timer is destroyed are dropped.
   virtual void callAfter(int milliseconds, std::function<void()> work) = 0;
+  // The one call that any thread may make: runs work on the event loop as
+  // soon as it is free, calls from one thread in the order they were made,
+  // guarded as callAfter's are. Calls still pending when the timer is
+  // destroyed are dropped.
+  virtual void post(std::function<void()> work) = 0;
 };
 
 }  // namespace mts

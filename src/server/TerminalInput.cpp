@@ -1,5 +1,7 @@
 #include "server/TerminalInput.h"
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "routines/FoldAccents.h"
@@ -34,7 +36,9 @@ TerminalInput::TerminalInput(RegConnections& registry, TerminalScreen& screen,
     : registry_(registry),
       screen_(screen),
       submission_(submission),
-      addReceived_(std::move(addReceived)) {}
+      addReceived_(std::move(addReceived)) {
+  submission_.setAnswered([this](TRegConnection& terminal) { HandleHeldKeys(terminal); });
+}
 
 void TerminalInput::ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                                      std::string_view bytes) {
@@ -44,9 +48,38 @@ void TerminalInput::ServerClientRead(const std::shared_ptr<TerminalConnection>& 
   const int number = registry_.FindTerminal(connection->remoteAddress());
   if (number < 0) return;
   TRegConnection& terminal = registry_.TerminalAt(number);
-  for (const std::string_view key : KeysOfRead(bytes)) {
-    HandleKey(terminal, *connection, UpperCaseAsciiLetters(key));
+  if (terminal.Busy) {
+    Hold(terminal, bytes);
+    return;
   }
+  HandleKeys(terminal, *connection, bytes);
+}
+
+void TerminalInput::HandleKeys(TRegConnection& terminal, TerminalConnection& connection,
+                               std::string_view bytes) {
+  for (const std::string_view key : KeysOfRead(bytes)) {
+    HandleKey(terminal, connection, UpperCaseAsciiLetters(key));
+    if (terminal.Busy) {
+      // The key submitted an entry: what follows it waits for the answer.
+      const auto rest = static_cast<std::size_t>(key.data() + key.size() - bytes.data());
+      Hold(terminal, bytes.substr(rest));
+      return;
+    }
+  }
+}
+
+void TerminalInput::Hold(TRegConnection& terminal, std::string_view bytes) {
+  const std::size_t room = kHeldKeysLimit - std::min(kHeldKeysLimit, terminal.HeldKeys.size());
+  terminal.HeldKeys.append(bytes.substr(0, room));
+}
+
+void TerminalInput::HandleHeldKeys(TRegConnection& terminal) {
+  if (terminal.Busy || terminal.HeldKeys.empty()) return;
+  const std::shared_ptr<TerminalConnection> connection = terminal.Connection.lock();
+  const std::string held = std::move(terminal.HeldKeys);
+  terminal.HeldKeys.clear();
+  if (!connection || !connection->isOpen()) return;
+  HandleKeys(terminal, *connection, held);
 }
 
 void TerminalInput::HandleKey(TRegConnection& terminal, TerminalConnection& connection,

@@ -32,12 +32,18 @@ class TerminalInput {
 
   static constexpr std::size_t kBadgeLimit = 12;
   static constexpr std::size_t kCardLimit = 33;
+  // Bytes a Busy terminal may hold; more are dropped (no operator types that
+  // much while one card is answered).
+  static constexpr std::size_t kHeldKeysLimit = 4096;
 
   TerminalInput(RegConnections& registry, TerminalScreen& screen, CardSubmission& submission,
                 ReceivedWriter addReceived);
 
   // Handles the keys of one read from the connection. An empty read, or one
   // from a connection whose address was never registered, changes nothing.
+  // While the terminal is Busy (a badge or card with production), the keys
+  // are held instead, and handled in order once its answer is shown; a key
+  // that submits an entry holds the keys after it in the same way.
   void ServerClientRead(const std::shared_ptr<TerminalConnection>& connection,
                         std::string_view bytes);
 
@@ -53,6 +59,10 @@ class TerminalInput {
   void ShowPendingError(TRegConnection& terminal);
 
  private:
+  void HandleKeys(TRegConnection& terminal, TerminalConnection& connection, std::string_view bytes);
+  void Hold(TRegConnection& terminal, std::string_view bytes);
+  // Once the terminal's answer is shown (from the submission).
+  void HandleHeldKeys(TRegConnection& terminal);
   void HandleKey(TRegConnection& terminal, TerminalConnection& connection, const std::string& key);
 
   RegConnections& registry_;

@@ -14,6 +14,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "server/CardSubmission.h"
 #include "server/ClientConnect.h"
+#include "server/ProductionRequests.h"
 #include "server/RegConnections.h"
 #include "server/TerminalInput.h"
 #include "server/TerminalScreen.h"
@@ -143,8 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   mts::RegConnections registry;
   if ((flags & 4) != 0) registry.SetLedTerminals({kAddresses[0], kAddresses[2]});
   ScriptedProduction production(bytes);
+  mts::InlineProductionRequests requests(production);
   auto ignore = [](const std::string&) {};
-  mts::CardSubmission submission{screen, production, ignore};
+  mts::CardSubmission submission{screen, requests, ignore};
   mts::TerminalInput input{registry, screen, submission, ignore};
   std::array<std::shared_ptr<mts::test::RecordingConnection>, kAddresses.size()> connections;
 

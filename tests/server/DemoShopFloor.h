@@ -8,7 +8,7 @@
 #include "production/TdmAtuProducao.h"
 #include "server/CardSubmission.h"
 #include "server/ClientConnect.h"
-#include "server/ProductionModuleOperations.h"
+#include "server/ProductionRequests.h"
 #include "server/RegConnections.h"
 #include "server/TerminalInput.h"
 #include "server/TerminalScreen.h"
@@ -32,9 +32,9 @@ class DemoShopFloor {
     registry.SetLedTerminals({"127.0.0.1"});
     module_ = std::make_unique<TdmAtuProducao>(
         connection, [this](const std::string& message) { startupErrors.push_back(message); });
-    operations_.Attach(module_.get());
+    operations_.module = module_.get();
     submission_ = std::make_unique<CardSubmission>(
-        *screen_, operations_, [this](const std::string& line) { received.push_back(line); });
+        *screen_, requests_, [this](const std::string& line) { received.push_back(line); });
     input_ = std::make_unique<TerminalInput>(
         registry, *screen_, *submission_,
         [this](const std::string& line) { received.push_back(line); });
@@ -71,8 +71,18 @@ class DemoShopFloor {
 
  private:
   std::unique_ptr<TerminalScreen> screen_;
+  // The module answering inside each call, on the test's thread.
+  struct ModuleOperations final : ProductionOperations {
+    BadgeOutcome LookUpBadge(const std::string& badge) override {
+      return module->LookUpBadge(badge);
+    }
+    CardOutcome PostCard(const CardRequest& request) override { return module->PostCard(request); }
+    TdmAtuProducao* module = nullptr;
+  };
+
   std::unique_ptr<TdmAtuProducao> module_;
-  ProductionModuleOperations operations_;
+  ModuleOperations operations_;
+  InlineProductionRequests requests_{operations_};
   std::unique_ptr<CardSubmission> submission_;
   std::unique_ptr<TerminalInput> input_;
 };

@@ -109,8 +109,12 @@ TEST(StatusListener, ReportsTerminalsKeysAndDatabaseOfTheRealServer) {
   server.Start();
   const int port = server.statusPort();
 
-  std::string status = StatusJson(port);
-  EXPECT_TRUE(Has(status, "\"database\":{\"reachable\":true,")) << status;
+  // The workers attach in the background and report the database once they have.
+  std::string status;
+  EXPECT_TRUE(WaitFor([&] {
+    status = StatusJson(port);
+    return Has(status, "\"database\":{\"reachable\":true,");
+  })) << status;
   EXPECT_TRUE(Has(
       status, "\"terminalPort\":" + std::to_string(server.terminalPort()) + ",\"listening\":true,"))
       << status;

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +22,7 @@
 #include "production/TDadosAtuProducao.h"
 #include "production/TRetorno.h"
 #include "server/ProductionOperations.h"
+#include "server/ProductionRequests.h"
 #include "server/ServerView.h"
 #include "server/TerminalConnection.h"
 #include "server/TerminalListener.h"
@@ -81,6 +85,24 @@ class ManualTimer : public EventTimer {
 
   std::size_t pendingCount() const { return pending_.size(); }
 
+  void post(std::function<void()> work) override {
+    const std::lock_guard<std::mutex> lock(postedMutex_);
+    posted_.push_back(std::move(work));
+    postedArrived_.notify_all();
+  }
+  // Waits up to `wait` for a posted call, then runs every posted call (and
+  // those they post) on the calling thread; false when none came.
+  bool runPosted(std::chrono::milliseconds wait = std::chrono::seconds(30)) {
+    std::deque<std::function<void()>> calls;
+    {
+      std::unique_lock<std::mutex> lock(postedMutex_);
+      if (!postedArrived_.wait_for(lock, wait, [this] { return !posted_.empty(); })) return false;
+      calls.swap(posted_);
+    }
+    for (auto& call : calls) call();
+    return true;
+  }
+
   // Runs the call that falls due first; false when none is pending.
   bool runNext() {
     if (pending_.empty()) return false;
@@ -111,6 +133,9 @@ class ManualTimer : public EventTimer {
   Journal* journal_;
   std::deque<Call> pending_;
   long now_ = 0;
+  std::mutex postedMutex_;
+  std::condition_variable postedArrived_;
+  std::deque<std::function<void()>> posted_;
 };
 
 class RecordingView : public ServerView {
@@ -170,10 +195,13 @@ class FakeListener : public TerminalListener {
 };
 
 // The production module as the badge and card flow sees it, scripted by the
-// test. Every call is recorded in `calls` ("LocalizarFuncionario 1001", ...).
-// Production on a fake module: the badge from `employees`, and the real card
-// path (PostCard) over the fake steps.
-class FakeProductionOperations : public ProductionOperations, public FakeCardSteps {
+// test. Every call is recorded in `calls` ("LocalizarFuncionario 1001", ...):
+// production on a fake module: the badge from `employees`, and the real card
+// path (PostCard) over the fake steps. As production requests it answers
+// inside the call, or, with `deferAnswers`, when the test calls answerNext.
+class FakeProductionOperations : public ProductionOperations,
+                                 public ProductionRequests,
+                                 public FakeCardSteps {
  public:
   struct Employee {
     std::string code;
@@ -199,9 +227,37 @@ class FakeProductionOperations : public ProductionOperations, public FakeCardSte
     return mts::PostCard(*this, request);
   }
 
+  void LookUpBadge(const std::string& badge, BadgeAnswer answer) override {
+    Answer([this, badge, answer = std::move(answer)] { answer(LookUpBadge(badge)); });
+  }
+  void PostCard(const CardRequest& request, CardAnswer answer) override {
+    Answer([this, request, answer = std::move(answer)] { answer(PostCard(request)); });
+  }
+
+  // Runs the oldest deferred request and delivers its answer; false when none
+  // is waiting.
+  bool answerNext() {
+    if (deferred.empty()) return false;
+    std::function<void()> next = std::move(deferred.front());
+    deferred.pop_front();
+    next();
+    return true;
+  }
+
   std::map<std::string, Employee> employees;
+  bool deferAnswers = false;
+  std::deque<std::function<void()>> deferred;
   // Called by the badge look-up first; may throw.
   std::function<void()> onBadge;
+
+ private:
+  void Answer(std::function<void()> request) {
+    if (deferAnswers) {
+      deferred.push_back(std::move(request));
+    } else {
+      request();
+    }
+  }
 };
 
 // Bytes written as hexadecimal pairs separated by blanks: "1B 5B 48".

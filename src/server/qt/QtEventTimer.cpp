@@ -13,4 +13,12 @@ void QtEventTimer::callAfter(int milliseconds, std::function<void()> work) {
                      [this, work = std::move(work)] { RunGuarded(onError_, work); });
 }
 
+void QtEventTimer::post(std::function<void()> work) {
+  // A queued call is an event for calls_, delivered by the loop of its thread
+  // whichever thread posts it, and dropped with calls_.
+  QMetaObject::invokeMethod(
+      &calls_, [this, work = std::move(work)] { RunGuarded(onError_, work); },
+      Qt::QueuedConnection);
+}
+
 }  // namespace mts

@@ -17,6 +17,7 @@ class QtEventTimer final : public EventTimer {
   explicit QtEventTimer(ErrorSink onError);
 
   void callAfter(int milliseconds, std::function<void()> work) override;
+  void post(std::function<void()> work) override;
 
  private:
   ErrorSink onError_;

@@ -28,7 +28,6 @@ StatusSnapshot ServiceMonitoring::snapshot() const {
 
 void ServiceMonitoring::started() {
   ServerCore& core = runtime_.core();
-  if (core.ProductionModule() && core.sqlCon().isOpen()) status_.databaseReachable();
 
   const ServerConfig& config = core.config();
   status_.nameTerminals(config.namedTerminals);

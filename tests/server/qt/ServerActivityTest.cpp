@@ -37,6 +37,8 @@ class ServerActivityTest : public testing::Test {
               "[SERVER-CONFIG]\nPORTA-IP=2001\n[BDADOS-CONFIG]\nBDADOS=" + database + "\n");
     core_.FormCreate();
     core_.FormShow();
+    // The workers attach in the background and report what they found.
+    EXPECT_TRUE(timer_.runPosted());
   }
 
   // An event handler that throws, run the way the socket edge runs handlers.
@@ -55,7 +57,8 @@ class ServerActivityTest : public testing::Test {
 TEST_F(ServerActivityTest, ConnectsDisconnectsAndKeysAreReportedWithTheTerminalNumber) {
   test::TestDatabase database(test::factorySchema());
   Start(database.path().string());
-  EXPECT_TRUE(activity_.calls.empty());
+  EXPECT_EQ(activity_.calls, std::vector<std::string>{"database reachable"});
+  activity_.calls.clear();
 
   auto first = listener_.connect("10.0.0.1");
   core_.ClientConnect(first);
@@ -125,6 +128,7 @@ TEST_F(ServerActivityTest, ABadgeTheDatabaseCannotLookUpIsAnsweredOnItsOwnTermin
   for (const char* key : {"1", "\r"}) {
     HandlerThrows([&] { core_.ServerClientRead(terminal, key); });
   }
+  ASSERT_TRUE(timer_.runPosted());
 
   // The badge is refused on its own terminal and reported as a database
   // error; the listener stays up and the other terminal keeps its connection.

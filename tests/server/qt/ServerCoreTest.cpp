@@ -69,9 +69,6 @@ TEST_F(ServerCoreTest, StartUpReadsSettingsListensAndCreatesTheModule) {
       "brica.fdb\r\nCHAVE=3\r\nVersaoFirebird=3\r\n");
   core_.FormCreate();
 
-  // The production module cannot reach a database that does not exist: it
-  // says so once and the server goes on.
-  EXPECT_EQ(view_.errors.size(), 1u);
   EXPECT_EQ(view_.panels, (std::array<std::string, 4>{"BD: /dados/f\xE1"
                                                       "brica.fdb",
                                                       "Protocolo Terminal: STX-ETX",
@@ -83,7 +80,7 @@ TEST_F(ServerCoreTest, StartUpReadsSettingsListensAndCreatesTheModule) {
   EXPECT_EQ(listener_.ports, std::vector<int>{2001});
   EXPECT_TRUE(view_.received.empty());
 
-  const db::ConnectionSettings& settings = core_.sqlCon().settings();
+  const db::ConnectionSettings& settings = core_.connectionSettings();
   EXPECT_EQ(settings.database,
             "/dados/f\xE1"
             "brica.fdb");
@@ -95,7 +92,13 @@ TEST_F(ServerCoreTest, StartUpReadsSettingsListensAndCreatesTheModule) {
   EXPECT_TRUE(core_.screen().Settings().ProtocolStxEtx);
   EXPECT_TRUE(core_.screen().Settings().WideKeyboard);
   EXPECT_EQ(core_.registry().LedTerminals(), std::vector<std::string>{"10.0.0.5"});
-  EXPECT_NE(core_.ProductionModule(), nullptr);
+  EXPECT_NE(core_.workers(), nullptr);
+
+  // The workers cannot reach a database that does not exist: once they know,
+  // the server says so once and goes on.
+  EXPECT_TRUE(view_.errors.empty()) << "start-up does not wait on the database";
+  ASSERT_TRUE(timer_.runPosted());
+  EXPECT_EQ(view_.errors.size(), 1u);
 }
 
 TEST_F(ServerCoreTest, WithoutDatabaseNothingStartsButTheServerStillCloses) {
@@ -111,8 +114,8 @@ TEST_F(ServerCoreTest, WithoutDatabaseNothingStartsButTheServerStillCloses) {
   EXPECT_EQ(view_.received, std::vector<std::string>{problem});
   EXPECT_EQ(view_.panels, (std::array<std::string, 4>{}));
   EXPECT_TRUE(listener_.ports.empty());
-  EXPECT_EQ(core_.sqlCon().settings().database, "") << "the connection is left unset";
-  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_EQ(core_.connectionSettings().database, "") << "the connection is left unset";
+  EXPECT_EQ(core_.workers(), nullptr);
   EXPECT_TRUE(core_.SettingsUnusable());
   // The LED settings were stored before the database check.
   EXPECT_EQ(core_.screen().Settings().GreenLedTime, 50);
@@ -159,7 +162,7 @@ TEST_F(ServerCoreTest, SettingsProblemsAreWarnedAboutAndWhatIsUsedIsShown) {
                                "(PortaIp = 2001).",
                                "AtivarServer: servidor ativo"}));
   EXPECT_FALSE(core_.screen().Settings().ProtocolStxEtx);
-  EXPECT_EQ(core_.sqlCon().settings().user, "PRODUCAO");
+  EXPECT_EQ(core_.connectionSettings().user, "PRODUCAO");
   EXPECT_FALSE(core_.SettingsUnusable());
 }
 
@@ -182,7 +185,7 @@ TEST_F(ServerCoreTest, RefusingSettingsErrorsStopsStartUpBeforeListening) {
   core_.setRefuseSettingsErrors(true);
   core_.FormCreate();
   EXPECT_TRUE(listener_.ports.empty());
-  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_EQ(core_.workers(), nullptr);
   EXPECT_TRUE(core_.SettingsUnusable());
   ASSERT_EQ(view_.errors.size(), 1u);
   EXPECT_EQ(view_.errors[0], "mtserver does not start: " + (folder_ / "mtserver.ini").string() +
@@ -197,7 +200,7 @@ TEST_F(ServerCoreTest, PortThatCannotBeBoundIsShownAndSkipsTheModule) {
   StartWithDatabase();
 
   EXPECT_EQ(view_.errors, std::vector<std::string>{"porta em uso"});
-  EXPECT_EQ(core_.ProductionModule(), nullptr);
+  EXPECT_EQ(core_.workers(), nullptr);
   EXPECT_TRUE(core_.SettingsUnusable());
   core_.FormClose();
   EXPECT_EQ(LogMessages(), (std::vector<std::string>{
@@ -302,9 +305,10 @@ TEST_F(ServerCoreTest, TheDatabasePasswordIsNeverShownNorLogged) {
                   "\nCHAVE=" + key + "\n[SERVER-CONFIG]\nCHAVE=" + key + "\n");
     core.FormCreate();
     core.FormShow();
+    ASSERT_TRUE(timer_.runPosted());
     core.HandleError("falhou");
     core.FormClose();
-    ASSERT_EQ(core.sqlCon().settings().password, password);
+    ASSERT_EQ(core.connectionSettings().password, password);
     ASSERT_FALSE(view.errors.empty());
     std::string shown;
     for (const auto& lines : {view.errors, view.received, view.entries}) {
@@ -334,7 +338,7 @@ TEST_F(ServerCoreTest, UnwritableLogFolderIsReportedOnceAndAgainWhenItRecovers) 
   StartWithDatabase();
 
   EXPECT_EQ(listener_.ports, std::vector<int>{2001});
-  EXPECT_NE(core_.ProductionModule(), nullptr);
+  EXPECT_NE(core_.workers(), nullptr);
   EXPECT_TRUE(view_.errors.empty());
   core_.WriteLog("lost");
   EXPECT_EQ(LogNotices(view_.received),
