@@ -33,10 +33,8 @@ ProdEstRow candidateFrom(const db::Row& row) {
 }
 
 // The stock item of a product, standardisation and size, by its code.
-std::string sqlProdItemEstoqueText(const std::string& codigo) {
-  return "SELECT ID_PI, DESCRICAO_PI FROM PROD_ITEM_ESTOQUE WHERE CODIGO_PI = " +
-         SqlStringLiteral(codigo);
-}
+constexpr const char* kProdItemEstoque =
+    "SELECT ID_PI, DESCRICAO_PI FROM PROD_ITEM_ESTOQUE WHERE CODIGO_PI = :CODIGO";
 
 // The next value of a generator (its name is part of the text).
 std::string sqlProximoIdText(const std::string& gerador) {
@@ -372,7 +370,7 @@ std::int32_t TdmEstoqueProducao::IdProdItemEstoque(const std::string& produto,
                                                    std::int32_t filial,
                                                    const std::string& tamanho) {
   const std::string codigo = CodigoProdItemEstoque(produto, padronizacao, tamanho);
-  const db::ResultSet item = conexao().query(sqlProdItemEstoqueText(codigo));
+  const db::ResultSet item = conexao().query(kProdItemEstoque, {{"CODIGO", codigo}});
   const std::int32_t id = item.empty() ? 0 : item.front().integer("ID_PI");
   if (id > 0) return id;
   return CriarProdItemEstoque(produto, padronizacao, filial, tamanho, codigo);
@@ -439,7 +437,7 @@ std::vector<NamedStatement> TdmEstoqueProducao::Statements() {
           {"TdmEstoqueProducao.sqlProdEstAdd", sqlProdEstAddText()},
           {"TdmEstoqueProducao.sqlDescProdItemEst", sqlDescProdItemEstText()},
           {"TdmEstoqueProducao.sqlAddProdItemEstoque", sqlAddProdItemEstoqueText()},
-          {"TdmEstoqueProducao.IdProdItemEstoque", sqlProdItemEstoqueText("1020.001.38")},
+          {"TdmEstoqueProducao.IdProdItemEstoque", kProdItemEstoque},
           {"TdmEstoqueProducao.ProximoId production stock", sqlProximoIdText(kGeradorLancamento)},
           {"TdmEstoqueProducao.ProximoId stock item", sqlProximoIdText(kGeradorProdItem)}};
 }
