@@ -7,6 +7,13 @@
 
 namespace mts {
 
+namespace {
+
+constexpr const char* kTravarSlot =
+    "select ID_BF from BLOQUEIO_FICHA where ID_BF = :SLOT with lock";
+
+}  // namespace
+
 std::vector<std::string> CardLockKeys(const TDadosAtuProducao& card,
                                       const std::optional<BoxLabelOrderItem>& item) {
   if (card.FichaCorte) return {"FC " + std::to_string(card.IdFichaCorte)};
@@ -32,13 +39,16 @@ void CardLock::Travar(const std::vector<std::string>& keys) {
   std::sort(slots.begin(), slots.end());
   slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
   for (const std::int32_t slot : slots) {
-    const db::ResultSet locked = connection_->query(
-        "select ID_BF from BLOQUEIO_FICHA where ID_BF = :SLOT with lock", {{"SLOT", slot}});
+    const db::ResultSet locked = connection_->query(kTravarSlot, {{"SLOT", slot}});
     if (locked.empty()) {
       throw db::DatabaseError("BLOQUEIO_FICHA n\xE3o tem a linha " + std::to_string(slot) +
                               ": aplique db/upgrade-card-locks.sql ao banco de dados.");
     }
   }
+}
+
+std::vector<NamedStatement> CardLock::Statements() {
+  return {{"CardLock.Travar", kTravarSlot}};
 }
 
 }  // namespace mts

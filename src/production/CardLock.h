@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/recording/ItemRelease.h"
@@ -34,6 +35,9 @@ std::int32_t CardLockSlot(std::string_view key);
 // them. Throws db::DatabaseError when a lock fails or a slot row is missing.
 class CardLock {
  public:
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
+
   void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
   void Travar(const std::vector<std::string>& keys);
 

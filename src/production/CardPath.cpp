@@ -28,7 +28,9 @@ TRetorno CheckAndRecord(CardSteps& steps, TDadosAtuProducao request, std::string
   // sector's operations posts the card (or sub-card) itself.
   steps.GravarProdSetorOperacao();
   if (steps.OperacoesSetorConcluidas()) {
-    request.TipoAtualizacao = request.PossuiSubFicha ? "S" : "F";
+    // Assigned from a string, not from the literal: GCC 12 at -O2 inlines the
+    // literal's copy and reports an overlap that cannot happen (-Wrestrict).
+    request.TipoAtualizacao = std::string(request.PossuiSubFicha ? "S" : "F");
     request.Operacao.clear();
     steps.CurrentRequest() = request;
     validated = steps.ValidaAtuProducao();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "StatementFile.h"
+#include "FactoryStatements.h"
 #include "dataaccess/firebird/DatabaseError.h"
 #include "support/FactoryDatabaseTest.h"
 
@@ -49,6 +49,14 @@ Params entryPosting() {
   return postingRow("0000", "DTENTRADA_PS", "HORAENTRADA_PS");
 }
 
+// A recorded operation is appended to a dataset and written by its provider,
+// which names every field of the row.
+constexpr const char* kOperationInsert =
+    "insert into PRODUCAO_SETOR_OPERACAO (ID_SO, PROG_SO, FICHA_SO, SUBFICHA_SO, SETOR_SO, "
+    "OPERACAO_SO, FUNCIONARIO_SO, DATA_ATUALIZACAO_SO, QTDE_SO) values (:ID_SO, :PROG_SO, "
+    ":FICHA_SO, :SUBFICHA_SO, :SETOR_SO, :OPERACAO_SO, :FUNCIONARIO_SO, :DATA_ATUALIZACAO_SO, "
+    ":QTDE_SO)";
+
 Params operationRow(const std::string& operation) {
   return Params{{"ID_SO", 0},
                 {"PROG_SO", "000101"},
@@ -83,24 +91,29 @@ class FactoryDatabaseContract : public mts::test::FactoryDatabaseTest {
 
 TEST_F(FactoryDatabaseContract, RowsInsertedWithZeroAsIdentifierGetFreshOnes) {
   struct Case {
-    std::string statement;
+    std::string what;
+    std::string sql;
     std::vector<Params> rows;
     std::string identifiers;
   };
+  const auto sql = [](std::string_view name) { return factoryStatement(name).sql; };
   const std::vector<Case> cases{
-      {"TdmAtuProducao.dspProdSetor insert exit",
+      {"sector posting",
+       sql("SectorPostingRecorder.insert exit"),
        {exitPosting("0000"), exitPosting("0001")},
        "select ID_PS as ID from PRODUCAO_SETOR"},
-      {"TdmAtuProducao.dspProdSetorOperacao insert",
+      {"recorded operation",
+       kOperationInsert,
        {operationRow("0101"), operationRow("0102")},
        "select ID_SO as ID from PRODUCAO_SETOR_OPERACAO"},
-      {"TdmAtuProducao.sqlFichaCorteAtu",
+      {"cut card posting",
+       sql("CutCards.sqlFichaCorteAtu"),
        {cutCardPosting("10"), cutCardPosting("21")},
        "select ID_FS as ID from FICHA_CORTE_ATU_SETOR"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.statement);
-    for (const auto& row : c.rows) EXPECT_EQ(run(c.statement, row), 1);
+    SCOPED_TRACE(c.what);
+    for (const auto& row : c.rows) EXPECT_EQ(execute(c.sql, row), 1);
     std::set<int> identifiers;
     for (const auto& row : query(c.identifiers)) {
       EXPECT_GT(row.integer("ID"), 0);
@@ -112,14 +125,14 @@ TEST_F(FactoryDatabaseContract, RowsInsertedWithZeroAsIdentifierGetFreshOnes) {
 
 TEST_F(FactoryDatabaseContract, ExitOfAPostingChangesOnlyTheRowWithThatKey) {
   // Two postings that differ in nothing but their identifier.
-  run("TdmAtuProducao.dspProdSetor insert entry", entryPosting());
-  run("TdmAtuProducao.dspProdSetor insert entry", entryPosting());
+  run("SectorPostingRecorder.insert entry", entryPosting());
+  run("SectorPostingRecorder.insert entry", entryPosting());
   const auto before = query("select ID_PS from PRODUCAO_SETOR order by ID_PS");
   ASSERT_EQ(before.size(), 2u);
   const int exited = before[1].integer("ID_PS");
 
   const Timestamp exitTime{2025, 3, 10, 16, 40, 12, 0};
-  EXPECT_EQ(run("TdmAtuProducao.dspProdSetor update exit",
+  EXPECT_EQ(run("SectorPostingRecorder.update exit",
                 {{"DTSAIDA_PS", exitTime}, {"HORASAIDA_PS", "16:40"}, {"ID_PS", exited}}),
             1);
 
@@ -137,13 +150,13 @@ TEST_F(FactoryDatabaseContract, ChangeLogProcedureRecordsOneFieldChange) {
   const std::string previous =
       "LIBERA\xC7\xC3O AUTOM\xC1TICA PELA ATUALIZA\xC7\xC3O DO TALAO";  // Windows-1252
   const Timestamp when{2025, 3, 10, 16, 41, 0, 0};
-  run("TdmAtuProducao.stpGravaLog", {{"CHAVE", "00004502|001"},
-                                     {"ARQ", "ITENSPV"},
-                                     {"CAMPO", "SIT_IT"},
-                                     {"USUARIO", "FUNC:006"},
-                                     {"DATA", when},
-                                     {"VRANT", previous},
-                                     {"VRATU", "L"}});
+  run("ItemRelease.stpGravaLog", {{"CHAVE", "00004502|001"},
+                                  {"ARQ", "ITENSPV"},
+                                  {"CAMPO", "SIT_IT"},
+                                  {"USUARIO", "FUNC:006"},
+                                  {"DATA", when},
+                                  {"VRANT", previous},
+                                  {"VRATU", "L"}});
 
   const auto log = query(
       "select CHAVE_LA, ARQ_LA, CAMPO_LA, USUARIO_LA, DATA_LA, VRANT_LA, VRATU_LA "
@@ -171,8 +184,8 @@ TEST_F(FactoryDatabaseContract, StockGeneratorsGiveTheNextValueAtEachRead) {
 }
 
 TEST_F(FactoryDatabaseContract, ConfigHasExactlyOneRow) {
-  EXPECT_EQ(query(factoryStatement("TdmAtuProducao.sqlConfig").sql).size(), 1u);
-  EXPECT_EQ(query(factoryStatement("TdmAtuProducao.sqlDataHora_Servidor").sql).size(), 1u);
+  EXPECT_EQ(query(factoryStatement("ParameterReader.sqlConfig").sql).size(), 1u);
+  EXPECT_EQ(query(factoryStatement("ServerClock.sqlDataHora_Servidor").sql).size(), 1u);
   EXPECT_THROW(execute("insert into CONFIG (NOME_EMPRESA) values ('LUMORA')"),
                mts::db::DatabaseError);
   execute("update CONFIG set NOME_EMPRESA = 'LUMORA'");

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "DemoDatabase.h"
-#include "StatementFile.h"
+#include "FactoryStatements.h"
 #include "dataaccess/firebird/Connection.h"
 
 namespace mts::schematest {
@@ -43,7 +43,7 @@ class DemoFactory : public ::testing::Test {
   }
 
   static int parameter(const std::string& name) {
-    const auto rows = run("TdmAtuProducao.sqlParam", {{"GRUPO", "ATU_PRODUCAO"}, {"PARAM", name}});
+    const auto rows = run("ParameterReader.sqlParam", {{"GRUPO", "ATU_PRODUCAO"}, {"PARAM", name}});
     return rows.empty() ? 0 : std::stoi(rows.front().text("VALOR_PA"));
   }
 
@@ -83,9 +83,9 @@ TEST_F(DemoFactory, ProductionCardCodesCutIntoExistingCards) {
     EXPECT_EQ(card, c.card);
     EXPECT_EQ(subCard, c.subCard);
     EXPECT_EQ(sector, c.sector);
-    EXPECT_FALSE(run("TdmAtuProducao.sqlProg", {{"PROG", programme}, {"FICHA", card}}).empty());
+    EXPECT_FALSE(run("CardKindChecks.sqlProg", {{"PROG", programme}, {"FICHA", card}}).empty());
     if (subCard != "0000") {
-      EXPECT_FALSE(run("TdmAtuProducao.sqlSubP",
+      EXPECT_FALSE(run("CardKindChecks.sqlSubP",
                        {{"PROG", programme}, {"FICHA", card}, {"SUBFICHA", subCard}})
                        .empty());
     }
@@ -104,17 +104,17 @@ TEST_F(DemoFactory, LabelCodesFindTheirRowsThroughTheServerLookups) {
   const std::vector<Case> cases{
       {code10,
        code10.substr(1, code10.size() - 3),
-       "TdmAtuProducao.sqlCodCxCol",
+       "CardIdentification.sqlCodCxCol",
        "COD",
        {{"TALAO_CX", "0001"}, {"PROG_IT", "000101"}, {"FICHA_IT", "0003"}, {"QTDEPAR_CX", "12"}}},
       {"100000203",
        std::string("100000203").substr(1, 8),
-       "TdmAtuProducao.sqlCodSubProd",
+       "CardIdentification.sqlCodSubProd",
        "COD",
        {{"PROG_PR", "000101"}, {"FICHA_PR", "0002"}, {"SUBFICHA_PR", "0002"}}},
       {"OP00000000071",
        std::string("OP00000000071").substr(6, 7),
-       "TdmAtuProducao.sqlProdOpSetor",
+       "CardIdentification.sqlProdOpSetor",
        "ID_PROD_OP_SETOR",
        {{"SETOR_OS", "30"},
         {"OPERACAO_OS", "0101"},
@@ -130,7 +130,7 @@ TEST_F(DemoFactory, LabelCodesFindTheirRowsThroughTheServerLookups) {
 
   const std::string cutCard = "280000000051";
   ASSERT_EQ(cut(cutCard, 1, 2), "28");
-  const auto card = run("TdmAtuProducao.sqlFichaCorte",
+  const auto card = run("CutCards.sqlFichaCorte",
                         {{"ID_FICHA", std::stoi(cut(cutCard, 3, 10))}, {"SETOR", "10"}});
   ASSERT_EQ(card.size(), 1u);
   EXPECT_EQ(card.front().integer("QTDE_TOT_FC"), 12);
@@ -148,49 +148,53 @@ TEST_F(DemoFactory, RefusalsHaveTheRowsThatCauseThem) {
   };
   const auto sql = [](std::string_view name) { return factoryStatement(name).sql; };
   const std::vector<Case> cases{
-      {"cancelled box label", sql("TdmAtuProducao.sqlCodCxCol"), {{"COD", 304}}, "", std::nullopt},
+      {"cancelled box label",
+       sql("CardIdentification.sqlCodCxCol"),
+       {{"COD", 304}},
+       "",
+       std::nullopt},
       {"cancelled cut card",
-       sql("TdmAtuProducao.sqlFichaCorte"),
+       sql("CutCards.sqlFichaCorte"),
        {{"ID_FICHA", 52}, {"SETOR", "10"}},
        "DATA_CANCELAMENTO_FC",
        "04/03/2025 10:15:00"},
       {"cut card already cut",
-       sql("TdmAtuProducao.sqlFichaCorte"),
+       sql("CutCards.sqlFichaCorte"),
        {{"ID_FICHA", 53}, {"SETOR", "10"}},
        "NOME_FUNC",
        "JO\xC3O BATISTA DA SILVA"},
       {"same cut card open in stitching",
-       sql("TdmAtuProducao.sqlFichaCorte"),
+       sql("CutCards.sqlFichaCorte"),
        {{"ID_FICHA", 53}, {"SETOR", "21"}},
        "DATA_ATU",
        ""},
       {"pending raw material",
-       sql("TdmAtuProducao.sqlBxReqSetorMp"),
+       sql("ProductionOrderChecks.sqlBxReqSetorMp"),
        {{"PROG", "000102"}, {"FICHA", "0001"}, {"SETOR_MP", "90"}},
        "QTDE_REG",
        "1"},
       {"raw material all issued",
-       sql("TdmAtuProducao.sqlBxReqSetorMp"),
+       sql("ProductionOrderChecks.sqlBxReqSetorMp"),
        {{"PROG", "000102"}, {"FICHA", "0002"}, {"SETOR_MP", "90"}},
        "QTDE_REG",
        "0"},
       {"closed programme",
-       sql("TdmAtuProducao.sqlProgEncerrada"),
+       sql("ProductionOrderChecks.sqlProgEncerrada"),
        {{"PROG", "000099"}},
        "ENCERRADA_PO",
        "S"},
       {"operation cards still open",
-       sql("TdmAtuProducao.sqlFichaOpSetor"),
+       sql("ProductionOrderChecks.sqlFichaOpSetor"),
        {{"PROG", "000101"}, {"FICHA", "0004"}, {"SETOR", "30"}},
        "QTDE_REG",
        "2"},
       {"boot starts in assembly",
-       sql("TdmAtuProducao.sqlItensPv"),
+       sql("SectorSequence.sqlItensPv"),
        {{"PROG", "000101"}, {"FICHA", "0005"}},
        "SETOR_INICIAL",
        "30"},
       {"sandal skips stitching",
-       sql("TdmAtuProducao.sqlSetorProd") + " AND PS.CODIGO_SETOR_PS = '21'",
+       sql("SectorSequence.sqlSetorProd") + " AND PS.CODIGO_SETOR_PS = '21'",
        {{"PROD", "2035"}},
        "",
        std::nullopt},
@@ -200,12 +204,12 @@ TEST_F(DemoFactory, RefusalsHaveTheRowsThatCauseThem) {
        "MEMBERS",
        "2"},
       {"card 0001 stitched in 21",
-       sql("TdmAtuProducao.sqlSetAntAtu card"),
+       sql("SectorSequence.sqlSetAntAtu card"),
        {{"PROG", "000101"}, {"FICHA", "0001"}, {"SETOR", "21"}},
        "SETOR_PS",
        "21"},
       {"card 0001 already cut",
-       sql("TdmAtuProducao.sqlFichaProdSetor"),
+       sql("CardKindChecks.sqlFichaProdSetor"),
        {{"PROG", "000101"}, {"FICHA", "0001"}, {"SETOR", "10"}},
        "NUMREG",
        "1"},
@@ -231,18 +235,16 @@ TEST_F(DemoFactory, BadgesCoverActiveInactiveAndSectorlessEmployees) {
       {"1001", "10"},         {"1002", "21"}, {"1004", "30"}, {"1006", "50"},
       {"1007", std::nullopt}, {"1008", ""},   {"1009", "90"}, {"1010", "20"},
   };
-  const auto active = run("TdmAtuProducao.cdsFuncCracha");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.badge);
+    const auto rows = run("BadgeLookup.sqlFuncCracha", {{"CRACHA", c.badge}});
     std::optional<std::string> found;
-    for (const auto& row : active) {
-      if (row.text("CRACHA_FU") == c.badge) found = row.text("SETOR_FUNC");
-    }
+    if (!rows.empty()) found = rows.front().text("SETOR_FUNC");
     EXPECT_EQ(found, c.sector);
   }
 
   bool withoutBadge = false;
-  for (const auto& row : run("TdmAtuProducao.cdsFunc")) {
+  for (const auto& row : run("CachedLists.cdsFunc")) {
     withoutBadge = withoutBadge || row.isNull("CRACHA_FU");
   }
   EXPECT_TRUE(withoutBadge) << "an employee without badge is still named in messages";
@@ -251,7 +253,7 @@ TEST_F(DemoFactory, BadgesCoverActiveInactiveAndSectorlessEmployees) {
 TEST_F(DemoFactory, ProductionSequenceRunsFromCuttingToShipping) {
   std::vector<std::string> codes;
   std::string releasing, markingStock;
-  for (const auto& row : run("TdmAtuProducao.sqlSetor")) {
+  for (const auto& row : run("CachedLists.cdsSetor")) {
     codes.push_back(row.text("COD_SE"));
     if (row.text("LIBERAR_SE") == "S") releasing += row.text("COD_SE");
     if (row.text("ATU_SIT_ITEM_ESTOQUE_SE") == "S") markingStock += row.text("COD_SE");
@@ -262,10 +264,10 @@ TEST_F(DemoFactory, ProductionSequenceRunsFromCuttingToShipping) {
 }
 
 TEST_F(DemoFactory, TextsAreWindows1252Bytes) {
-  EXPECT_EQ(run("TdmAtuProducao.sqlConfig").front().text("NOME_EMPRESA"),
+  EXPECT_EQ(run("ParameterReader.sqlConfig").front().text("NOME_EMPRESA"),
             "CAL\xC7"
             "ADOS SERRA AZUL");
-  EXPECT_EQ(run("TdmAtuProducao.sqlNomeSetor", {{"CODIGO", "50"}}).front().text("NOME_SE"),
+  EXPECT_EQ(run("SectorOperations.sqlNomeSetor", {{"CODIGO", "50"}}).front().text("NOME_SE"),
             "EXPEDI\xC7\xC3O");
 }
 

@@ -291,9 +291,7 @@ TEST(ProdItemEstoqueTest, Description) {
   }
 }
 
-TEST(StockEntryRulesTest, LiteralsAndDates) {
-  EXPECT_EQ(SqlStringLiteral("12'34"), "'12''34'");
-  EXPECT_EQ(SqlStringLiteral(""), "''");
+TEST(StockEntryRulesTest, DateWithoutTime) {
   EXPECT_EQ(SomenteData({2026, 12, 10, 23, 59, 59, 9999}), (db::Timestamp{2026, 12, 10}));
 }
 

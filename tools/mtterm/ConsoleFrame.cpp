@@ -1,6 +1,6 @@
 #include "mtterm/ConsoleFrame.h"
 
-#include "mtterm/Cp1252.h"
+#include "mtterm/VisibleText.h"
 
 namespace mts::termsim {
 namespace {
@@ -35,7 +35,7 @@ std::string drawConsoleFrame(const TerminalScreen& screen, std::string_view titl
   out += horizontal("\u250C", "\u2510");
   out += kEndLine;
   for (int row = 0; row < TerminalScreen::kRows; ++row) {
-    out += "\u2502" + cp1252ToUtf8(screen.row(row)) + "\u2502";
+    out += "\u2502" + visibleUtf8(screen.row(row)) + "\u2502";
     out += kEndLine;
   }
   out += horizontal("\u2514", "\u2518");

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <map>
 
-#include "mtterm/Cp1252.h"
+#include "routines/Windows1252Unicode.h"
 
 namespace mts::termsim {
 namespace {
@@ -93,7 +93,7 @@ bool parseBraced(std::string_view inside, KeyStep& step, std::string& problem) {
     return true;
   }
   if (name == "send" || name == "scan" || name == "wait-for") {
-    const auto bytes = utf8ToCp1252(argument);
+    const auto bytes = text::Windows1252FromUtf8(argument);
     if (argument.empty() || !bytes) {
       problem = "{" + name + ":TEXT} needs a text that Windows-1252 can represent";
       return false;
@@ -136,8 +136,8 @@ bool parseKeyScript(std::string_view script, std::vector<KeyStep>& steps, std::s
     } else if (byte < 0x20 || byte == 0x7F) {
       return fail(i, "control character in the text (write {enter}, {bs}, {hex:..} ...)");
     } else {
-      const int length = std::max(utf8SequenceLength(byte), 1);
-      const auto key = utf8ToCp1252(script.substr(i, length));
+      const int length = std::max(text::Utf8SequenceLength(byte), 1);
+      const auto key = text::Windows1252FromUtf8(script.substr(i, length));
       if (!key) return fail(i, "character that Windows-1252 cannot represent, or bad UTF-8");
       steps.push_back(send(*key));
       i += length;

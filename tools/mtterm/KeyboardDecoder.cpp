@@ -1,6 +1,6 @@
 #include "mtterm/KeyboardDecoder.h"
 
-#include "mtterm/Cp1252.h"
+#include "routines/Windows1252Unicode.h"
 
 namespace mts::termsim {
 namespace {
@@ -50,8 +50,8 @@ void KeyboardDecoder::step(char byte, std::vector<KeyAction>& actions) {
       return plain(byte, actions);
     }
     pending_ += byte;
-    if (static_cast<int>(pending_.size()) == utf8SequenceLength(pending_[0])) {
-      if (const auto key = utf8ToCp1252(pending_)) actions.push_back(sendKey(*key));
+    if (static_cast<int>(pending_.size()) == text::Utf8SequenceLength(pending_[0])) {
+      if (const auto key = text::Windows1252FromUtf8(pending_)) actions.push_back(sendKey(*key));
       pending_.clear();
     }
     return;
@@ -106,7 +106,7 @@ void KeyboardDecoder::plain(char byte, std::vector<KeyAction>& actions) {
   if (b < 0x20) return;
   if (b < 0x80) {
     actions.push_back(sendKey(std::string(1, byte)));
-  } else if (utf8SequenceLength(b) > 1) {
+  } else if (text::Utf8SequenceLength(b) > 1) {
     pending_.assign(1, byte);
   }
 }

@@ -1,13 +1,13 @@
 #include "mtterm/ScreenText.h"
 
-#include "mtterm/Cp1252.h"
+#include "mtterm/VisibleText.h"
 
 namespace mts::termsim {
 
 std::string formatSnapshot(const TerminalScreen& screen) {
   std::string out;
   for (int row = 0; row < TerminalScreen::kRows; ++row) {
-    out += '|' + cp1252ToUtf8(screen.row(row)) + "|\n";
+    out += '|' + visibleUtf8(screen.row(row)) + "|\n";
   }
   auto state = [&](TerminalScreen::Led led) { return screen.ledOn(led) ? "on" : "off"; };
   out += std::string("LED red=") + state(TerminalScreen::Led::Red) +

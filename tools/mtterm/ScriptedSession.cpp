@@ -1,8 +1,8 @@
 #include "mtterm/ScriptedSession.h"
 
-#include "mtterm/Cp1252.h"
 #include "mtterm/ExitCode.h"
 #include "mtterm/ScreenText.h"
+#include "mtterm/VisibleText.h"
 
 namespace mts::termsim {
 namespace {
@@ -83,7 +83,7 @@ int ScriptedSession::waitFor(const std::string& text) {
     const auto event = link_.receiveUntil(limit);
     if (event == ServerLink::Event::Timeout && Clock::now() >= limit) {
       diagnostics_ << "mtterm: timed out after " << settings_.timeout.count()
-                   << " ms waiting for the screen to show \"" << cp1252ToUtf8(text) << "\"\n";
+                   << " ms waiting for the screen to show \"" << visibleUtf8(text) << "\"\n";
       return kExitTimeout;
     }
     if (event == ServerLink::Event::Closed || event == ServerLink::Event::Failed) {

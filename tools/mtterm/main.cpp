@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "mtterm/CommandLine.h"
-#include "mtterm/Cp1252.h"
 #include "mtterm/ExitCode.h"
 #include "mtterm/InteractiveSession.h"
 #include "mtterm/KeyScript.h"
 #include "mtterm/ScriptedSession.h"
+#include "routines/Windows1252Unicode.h"
 #include "version/BuildVersion.h"
 
 using namespace mts::termsim;
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   if (options.keys && !parseKeyScript(*options.keys, steps, error)) return usageError(error);
   ScriptedSession::Settings settings;
   if (options.waitFor) {
-    settings.waitFor = utf8ToCp1252(*options.waitFor);
+    settings.waitFor = mts::text::Windows1252FromUtf8(*options.waitFor);
     if (!settings.waitFor) return usageError("--wait-for text is not valid Windows-1252 text");
   }
   settings.settle = std::chrono::milliseconds(options.settleMs);

@@ -97,7 +97,7 @@ db::ResultSet DatasetProvider::fetchAll() {
   const bool openedHere = !query_->active();
   query_->open();
   db::ResultSet rows = query_->result();
-  fetchedTable_ = TableNameFromSQL(query_->ExecutedSQLText());
+  fetchedTable_ = TableNameFromSQL(query_->SQLText());
   if (openedHere) query_->close();
   return rows;
 }

@@ -28,11 +28,6 @@ TVNClientDataSet::TVNClientDataSet() {
 
 TVNClientDataSet::~TVNClientDataSet() = default;
 
-void TVNClientDataSet::setCriteria(const TCriteria& criteria) {
-  query_.setCriteria(criteria);
-  query_.ExtrairStringParams();
-}
-
 void TVNClientDataSet::setKeyFields(std::vector<std::string> names) {
   keyFields_ = std::move(names);
   AtualizarProviderFlags();

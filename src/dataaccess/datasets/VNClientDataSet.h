@@ -10,9 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dataaccess/datasets/Criteria.h"
 #include "dataaccess/datasets/DatasetProvider.h"
-#include "dataaccess/datasets/StringParams.h"
 #include "dataaccess/datasets/VNSQLQuery.h"
 #include "dataaccess/firebird/Params.h"
 #include "dataaccess/firebird/ResultSet.h"
@@ -27,8 +25,8 @@ enum class DataSetState { Inactive, Browse, Edit, Insert };
 
 // An in-memory table filled by its own SQL query: one object per cached list.
 //
-// Ownership: the dataset owns its query (a TVNSQLQuery holding SQL, Criteria,
-// StringParams and the ":NAME" parameter values) and its provider, named
+// Ownership: the dataset owns its query (a TVNSQLQuery holding the SQL text and
+// the ":NAME" parameter values) and its provider, named
 // "internal", which fetches the rows and writes changes back. The connection is
 // borrowed: it must outlive the dataset, or be replaced first.
 //
@@ -67,12 +65,6 @@ class TVNClientDataSet {
   void setSQL(std::vector<std::string> lines) { query_.setSQL(std::move(lines)); }
   db::Connection* SQLConnection() const { return query_.SQLConnection(); }
   void setSQLConnection(db::Connection* connection) { query_.setSQLConnection(connection); }
-  TCriteria& Criteria() { return query_.Criteria(); }
-  const TCriteria& Criteria() const { return query_.Criteria(); }
-  // Copies the criteria, then collects their placeholders into StringParams.
-  void setCriteria(const TCriteria& criteria);
-  TStringParams& StringParams() { return query_.StringParams(); }
-  const TStringParams& StringParams() const { return query_.StringParams(); }
   // Values of the query's ":NAME" parameters, used at the next open.
   db::Params& params() { return query_.params(); }
   void setParam(std::string_view name, db::Value value) { query_.setParam(name, std::move(value)); }
@@ -86,10 +78,6 @@ class TVNClientDataSet {
   const DatasetProvider& InternalProvider() const { return provider_; }
   const std::string& ProviderName() const { return provider_.Name(); }
 
-  // Rebuilds the query's executed SQL (after changing criteria or string
-  // parameter values).
-  void ReconstruirSQL() { query_.ExpandirSQL(); }
-  void Loaded() { query_.ExtrairStringParams(); }
   // Key fields get the in-key flag alone, every other field the in-update flag
   // alone. Runs before every open, after the fields are known and when the key
   // fields change.

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
 #include "production/TDadosAtuProducao.h"
@@ -15,6 +17,8 @@ namespace mts {
 class CutCards {
  public:
   CutCards();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

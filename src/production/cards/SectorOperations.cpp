@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "dataaccess/datasets/DatasetText.h"
+
 namespace mts {
 
 namespace {
@@ -10,16 +12,27 @@ std::vector<db::Value> operationKey(const TDadosAtuProducao& dados, const std::s
   return {dados.Prog, dados.Ficha, dados.SubFicha, dados.Setor, operacao};
 }
 
+std::string sqlOperacaoFichaText() {
+  return sqlLines(
+      {"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
+       ":FICHA AND O.SETOR_OS = :SETOR"});
+}
+
+std::string sqlNomeSetorText() {
+  return sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"});
+}
+
+std::vector<std::string> cdsProdSetorOperacaoLines() {
+  return {"SELECT * FROM PRODUCAO_SETOR_OPERACAO SO",
+          "WHERE SO.PROG_SO = :PROG AND SO.FICHA_SO = :FICHA",
+          "AND SO.SUBFICHA_SO = :SUBFICHA AND SO.SETOR_SO = :SETOR"};
+}
+
 }  // namespace
 
 SectorOperations::SectorOperations()
-    : sqlOperacaoFicha(
-          sqlLines({"SELECT * FROM PRODUCAO_OP_SETOR O WHERE O.PROG_OS = :PROG AND O.FICHA_OS = "
-                    ":FICHA AND O.SETOR_OS = :SETOR"})),
-      sqlNomeSetor(sqlLines({"select S.NOME_SE", "from SETOR S", "where S.COD_SE = :CODIGO"})) {
-  cdsProdSetorOperacao.setSQL({"SELECT * FROM PRODUCAO_SETOR_OPERACAO SO",
-                               "WHERE SO.PROG_SO = :PROG AND SO.FICHA_SO = :FICHA",
-                               "AND SO.SUBFICHA_SO = :SUBFICHA AND SO.SETOR_SO = :SETOR"});
+    : sqlOperacaoFicha(sqlOperacaoFichaText()), sqlNomeSetor(sqlNomeSetorText()) {
+  cdsProdSetorOperacao.setSQL(cdsProdSetorOperacaoLines());
   cdsProdSetorOperacao.setIndexFieldNames("PROG_SO;FICHA_SO;SUBFICHA_SO;SETOR_SO;OPERACAO_SO");
 }
 
@@ -93,6 +106,13 @@ std::string SectorOperations::NomeSetor(const std::string& codigo) {
   sqlNomeSetor.params().set("CODIGO", codigo);
   sqlNomeSetor.open();
   return sqlNomeSetor.isEmpty() ? std::string() : sqlNomeSetor.row().text("NOME_SE");
+}
+
+std::vector<NamedStatement> SectorOperations::Statements() {
+  return {{"SectorOperations.sqlOperacaoFicha", sqlOperacaoFichaText()},
+          {"SectorOperations.sqlNomeSetor", sqlNomeSetorText()},
+          {"SectorOperations.cdsProdSetorOperacao",
+           dataset_text::joinLines(cdsProdSetorOperacaoLines())}};
 }
 
 }  // namespace mts

@@ -10,14 +10,17 @@ namespace {
 // is longer, so a longer text is simply not found instead of failing to convert.
 constexpr std::size_t kLongestComparableBadge = 1000;
 
+std::string sqlFuncCrachaText() {
+  return sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
+                   "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
+                   "S.FUNCIONARIO_SF = F.CODIGO_FU) SETOR_FUNC",
+                   "FROM FUNCIONARIO F WHERE F.CRACHA_FU <> '' AND F.ATIVO_FU = 'S'",
+                   "AND F.CRACHA_FU = CAST(:CRACHA AS VARCHAR(1000))"});
+}
+
 }  // namespace
 
-BadgeLookup::BadgeLookup()
-    : sqlFuncCracha(sqlLines({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
-                              "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE "
-                              "S.FUNCIONARIO_SF = F.CODIGO_FU) SETOR_FUNC",
-                              "FROM FUNCIONARIO F WHERE F.CRACHA_FU <> '' AND F.ATIVO_FU = 'S'",
-                              "AND F.CRACHA_FU = CAST(:CRACHA AS VARCHAR(1000))"})) {}
+BadgeLookup::BadgeLookup() : sqlFuncCracha(sqlFuncCrachaText()) {}
 
 void BadgeLookup::DefinirConexao(db::Connection& connection) {
   sqlFuncCracha.setConnection(&connection);
@@ -46,6 +49,10 @@ bool BadgeLookup::LocalizarFuncionario(const std::string& cracha, std::string& c
   }
   sqlFuncCracha.close();
   return encontrado;
+}
+
+std::vector<NamedStatement> BadgeLookup::Statements() {
+  return {{"BadgeLookup.sqlFuncCracha", sqlFuncCrachaText()}};
 }
 
 }  // namespace mts

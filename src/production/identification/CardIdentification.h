@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/ProductionParameters.h"
 #include "production/TDadosAtuProducao.h"
@@ -25,6 +27,8 @@ class CardIdentification {
  public:
   CardIdentification(const ProductionParameters& parametros, ParameterReader& parametrosDb,
                      CachedLists& lists, CutCards& cutCards);
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

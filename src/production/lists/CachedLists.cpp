@@ -1,13 +1,27 @@
 #include "production/lists/CachedLists.h"
 
+#include "dataaccess/datasets/DatasetText.h"
+
 namespace mts {
 
+namespace {
+
+std::vector<std::string> cdsSetorLines() {
+  return {"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"};
+}
+
+std::vector<std::string> cdsFuncLines() {
+  return {"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
+          "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE S.FUNCIONARIO_SF = "
+          "F.CODIGO_FU) SETOR_FUNC",
+          "FROM FUNCIONARIO F"};
+}
+
+}  // namespace
+
 CachedLists::CachedLists() {
-  cdsSetor.setSQL({"select * from SETOR where SEQPROD_SE='S' order by ORDEM_SE"});
-  cdsFunc.setSQL({"SELECT F.CRACHA_FU, F.CODIGO_FU, F.NOME_FU,",
-                  "(SELECT FIRST 1 S.SETOR_SF FROM SETOR_FUNCIONARIO S WHERE S.FUNCIONARIO_SF = "
-                  "F.CODIGO_FU) SETOR_FUNC",
-                  "FROM FUNCIONARIO F"});
+  cdsSetor.setSQL(cdsSetorLines());
+  cdsFunc.setSQL(cdsFuncLines());
   cdsFunc.setIndexFieldNames("CODIGO_FU");
 }
 
@@ -55,6 +69,11 @@ std::string CachedLists::NomeFuncionario(const std::string& codigo) {
   // succeeded since: nobody is known yet.
   if (!cdsFunc.active() || !cdsFunc.findKey(db::Value(codigo))) return {};
   return cdsFunc.text("NOME_FU");
+}
+
+std::vector<NamedStatement> CachedLists::Statements() {
+  return {{"CachedLists.cdsSetor", dataset_text::joinLines(cdsSetorLines())},
+          {"CachedLists.cdsFunc", dataset_text::joinLines(cdsFuncLines())}};
 }
 
 }  // namespace mts

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 
@@ -17,6 +19,8 @@ namespace mts {
 class CachedLists {
  public:
   CachedLists();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

@@ -6,10 +6,19 @@
 
 namespace mts {
 
-ParameterReader::ParameterReader()
-    : sqlParam(
-          sqlLines({"select VALOR_PA from PARAM where GRUPO_PA = :GRUPO and PARAM_PA = :PARAM"})),
-      sqlConfig(sqlLines({"SELECT NOME_EMPRESA FROM CONFIG"})) {}
+namespace {
+
+std::string sqlParamText() {
+  return sqlLines({"select VALOR_PA from PARAM where GRUPO_PA = :GRUPO and PARAM_PA = :PARAM"});
+}
+
+std::string sqlConfigText() {
+  return sqlLines({"SELECT NOME_EMPRESA FROM CONFIG"});
+}
+
+}  // namespace
+
+ParameterReader::ParameterReader() : sqlParam(sqlParamText()), sqlConfig(sqlConfigText()) {}
 
 void ParameterReader::DefinirConexao(db::Connection& connection) {
   sqlParam.setConnection(&connection);
@@ -70,6 +79,11 @@ std::string ParameterReader::NomeEmpresaParaFicha() {
 std::string ParameterReader::NomeEmpresaDaFicha() {
   std::optional<std::string> guardado = std::exchange(nomeEmpresaDaFicha_, std::nullopt);
   return guardado ? std::move(*guardado) : NomeEmpresa();
+}
+
+std::vector<NamedStatement> ParameterReader::Statements() {
+  return {{"ParameterReader.sqlParam", sqlParamText()},
+          {"ParameterReader.sqlConfig", sqlConfigText()}};
 }
 
 }  // namespace mts

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/ProductionParameters.h"
 
@@ -15,6 +17,8 @@ namespace mts {
 class ParameterReader {
  public:
   ParameterReader();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

@@ -6,32 +6,60 @@
 
 namespace mts {
 
+namespace {
+
+std::string sqlTalaoLibItemText() {
+  return sqlLines(
+      {"select S.LIBERAR_SE, count(C.CODIGO_CX) REG, count(P.SETOR_PS) REG_ATU",
+       "from CODCXCOLET C",
+       "left join PRODUCAO_SETOR P on P.CODCXCOLET_PS = C.CODIGO_CX and P.SETOR_PS = :SETOR",
+       "left join SETOR S on S.COD_SE = :SETOR", "where C.PEDIDO_CX = :PEDIDO and",
+       "      C.ITEMPED_CX = :ITEM", "group by 1  "});
+}
+
+std::string sqlSitItemText() {
+  return sqlLines(
+      {"select i.sit_it from itenspv i", "where i.pedido_it = :ped and i.item_it = :item"});
+}
+
+std::string sqlAtuPedText() {
+  return sqlLines(
+      {"update itenspv i set i.sit_it = :sit", "where i.pedido_it = :ped and i.item_it = :item"});
+}
+
+std::string stpGravaLogText() {
+  return sqlLines(
+      {"EXECUTE PROCEDURE GRAVALOG (:CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA, :VRANT, :VRATU)"});
+}
+
+std::string sqlPesqAtuFichaText() {
+  return sqlLines(
+      {"SELECT (SELECT SUM(GO.QTPED_IT) FROM ITENSPVGRADE GO INNER JOIN ITENSPV IO ON "
+       "IO.PEDIDO_IT = GO.PEDIDO_IT  AND GO.ITEM_IT = IO.ITEM_IT WHERE IO.PROG_IT = :PROG AND "
+       "IO.FICHA_IT = :FICHA) TOT_PARES_FICHA, ",
+       "SUM(PS.QTDE_PS) TOT_PROD_SETOR", "FROM PRODUCAO_SETOR PS",
+       "WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR"});
+}
+
+std::string sqlAltSitItemProgText() {
+  return sqlLines({"UPDATE ITENSPV I SET I.SIT_IT = :SIT", "WHERE I.PROG_IT = :PROG",
+                   "AND I.FICHA_IT = :FICHA", "AND I.SIT_IT = 'P'",
+                   "AND ( (I.STATUS_IT IS NULL) OR (I.STATUS_IT = '') )"});
+}
+
+}  // namespace
+
 ItemRelease::ItemRelease(TVNClientDataSet& cdsSetor, StockPosting& estoque,
                          BoxLabelLookup localizarCodCxColet)
     : cdsSetor_(cdsSetor),
       estoque_(estoque),
       localizarCodCxColet_(std::move(localizarCodCxColet)),
-      sqlTalaoLibItem(sqlLines(
-          {"select S.LIBERAR_SE, count(C.CODIGO_CX) REG, count(P.SETOR_PS) REG_ATU",
-           "from CODCXCOLET C",
-           "left join PRODUCAO_SETOR P on P.CODCXCOLET_PS = C.CODIGO_CX and P.SETOR_PS = :SETOR",
-           "left join SETOR S on S.COD_SE = :SETOR", "where C.PEDIDO_CX = :PEDIDO and",
-           "      C.ITEMPED_CX = :ITEM", "group by 1  "})),
-      sqlSitItem(sqlLines(
-          {"select i.sit_it from itenspv i", "where i.pedido_it = :ped and i.item_it = :item"})),
-      sqlAtuPed(sqlLines({"update itenspv i set i.sit_it = :sit",
-                          "where i.pedido_it = :ped and i.item_it = :item"})),
-      stpGravaLog(sqlLines(
-          {"EXECUTE PROCEDURE GRAVALOG (:CHAVE, :ARQ, :CAMPO, :USUARIO, :DATA, :VRANT, :VRATU)"})),
-      sqlPesqAtuFicha(sqlLines(
-          {"SELECT (SELECT SUM(GO.QTPED_IT) FROM ITENSPVGRADE GO INNER JOIN ITENSPV IO ON "
-           "IO.PEDIDO_IT = GO.PEDIDO_IT  AND GO.ITEM_IT = IO.ITEM_IT WHERE IO.PROG_IT = :PROG AND "
-           "IO.FICHA_IT = :FICHA) TOT_PARES_FICHA, ",
-           "SUM(PS.QTDE_PS) TOT_PROD_SETOR", "FROM PRODUCAO_SETOR PS",
-           "WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR"})),
-      sqlAltSitItemProg(sqlLines({"UPDATE ITENSPV I SET I.SIT_IT = :SIT", "WHERE I.PROG_IT = :PROG",
-                                  "AND I.FICHA_IT = :FICHA", "AND I.SIT_IT = 'P'",
-                                  "AND ( (I.STATUS_IT IS NULL) OR (I.STATUS_IT = '') )"})) {}
+      sqlTalaoLibItem(sqlTalaoLibItemText()),
+      sqlSitItem(sqlSitItemText()),
+      sqlAtuPed(sqlAtuPedText()),
+      stpGravaLog(stpGravaLogText()),
+      sqlPesqAtuFicha(sqlPesqAtuFichaText()),
+      sqlAltSitItemProg(sqlAltSitItemProgText()) {}
 
 void ItemRelease::DefinirConexao(db::Connection& connection) {
   connection_ = &connection;
@@ -100,6 +128,15 @@ bool ItemRelease::FichaCompletaNoSetor(const std::string& prog, const std::strin
                         StockQuantity::fromValue(totais.value("TOT_PARES_FICHA"));
   sqlPesqAtuFicha.close();
   return completa;
+}
+
+std::vector<NamedStatement> ItemRelease::Statements() {
+  return {{"ItemRelease.sqlTalaoLibItem", sqlTalaoLibItemText()},
+          {"ItemRelease.sqlSitItem", sqlSitItemText()},
+          {"ItemRelease.sqlAtuPed", sqlAtuPedText()},
+          {"ItemRelease.stpGravaLog", stpGravaLogText()},
+          {"ItemRelease.sqlPesqAtuFicha", sqlPesqAtuFichaText()},
+          {"ItemRelease.sqlAltSitItemProg", sqlAltSitItemProgText()}};
 }
 
 }  // namespace mts

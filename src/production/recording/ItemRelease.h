@@ -4,8 +4,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
@@ -32,6 +34,8 @@ class ItemRelease {
  public:
   ItemRelease(TVNClientDataSet& cdsSetor, StockPosting& estoque,
               BoxLabelLookup localizarCodCxColet);
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
   ItemRelease(const ItemRelease&) = delete;
   ItemRelease& operator=(const ItemRelease&) = delete;
 

@@ -87,4 +87,10 @@ bool SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) 
   return change.kind == SectorPostingChange::Kind::CompleteExit;
 }
 
+std::vector<NamedStatement> SectorPostingRecorder::Statements() {
+  return {{"SectorPostingRecorder.insert exit", insertSql("DTSAIDA_PS", "HORASAIDA_PS")},
+          {"SectorPostingRecorder.insert entry", insertSql("DTENTRADA_PS", "HORAENTRADA_PS")},
+          {"SectorPostingRecorder.update exit", updateExitSql("DTSAIDA_PS", "HORASAIDA_PS")}};
+}
+
 }  // namespace mts

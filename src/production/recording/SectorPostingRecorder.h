@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/validation/CardPostings.h"
@@ -15,6 +18,8 @@ class SectorPostingRecorder {
   explicit SectorPostingRecorder(CardPostings& postings) : postings_(postings) {}
   SectorPostingRecorder(const SectorPostingRecorder&) = delete;
   SectorPostingRecorder& operator=(const SectorPostingRecorder&) = delete;
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
 

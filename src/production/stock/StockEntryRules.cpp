@@ -38,13 +38,4 @@ std::string DescricaoProdItemEstoque(const ProdItemDescriptionParts& parts,
   return descricao;
 }
 
-std::string SqlStringLiteral(const std::string& text) {
-  std::string literal = "'";
-  for (char c : text) {
-    literal += c;
-    if (c == '\'') literal += '\'';
-  }
-  return literal + "'";
-}
-
 }  // namespace mts

@@ -36,7 +36,4 @@ struct ProdItemDescriptionParts {
 std::string DescricaoProdItemEstoque(const ProdItemDescriptionParts& parts,
                                      const std::string& tamanho, const std::string& codigo);
 
-// The text as a quoted SQL string literal (single quotes, inner ones doubled).
-std::string SqlStringLiteral(const std::string& text);
-
 }  // namespace mts

@@ -32,6 +32,15 @@ ProdEstRow candidateFrom(const db::Row& row) {
   return candidate;
 }
 
+// The stock item of a product, standardisation and size, by its code.
+constexpr const char* kProdItemEstoque =
+    "SELECT ID_PI, DESCRICAO_PI FROM PROD_ITEM_ESTOQUE WHERE CODIGO_PI = :CODIGO";
+
+// The next value of a generator (its name is part of the text).
+std::string sqlProximoIdText(const std::string& gerador) {
+  return "select gen_id(" + gerador + ", 1) from rdb$database";
+}
+
 [[noreturn]] void boxNotPostable(const char* box, std::int32_t codigo) {
   throw ELancProducaoEstoqueException(std::string("A caixa ") + box + " " + std::to_string(codigo) +
                                       " n\xE3o foi encontrada ou n\xE3o tem item de pedido.");
@@ -77,59 +86,94 @@ std::string MontarSQLItens(int modo) {
   }
 }
 
+namespace {
+
+std::string sqlParamText() {
+  return sqlLines({"SELECT VALOR_PA FROM PARAM WHERE GRUPO_PA = :GRUPO AND PARAM_PA = :PARAM"});
+}
+
+std::string sqlCodCxUnitText() {
+  return sqlLines(
+      {"select PROD_CX, PADRON_CX, TAM_CX, PROG_CX, FICHA_CX, PEDIDO_CX, "
+       "ITEM_CX",
+       "from CODCXUNIT", "where CODIGO_CX = :COD"});
+}
+
+std::string sqlCodCxColetText() {
+  return sqlLines({"select PEDIDO_CX, ITEMPED_CX, NUMERACAO_CX, QTPARES_CX", "from CODCXCOLET",
+                   "where CODIGO_CX = :COD"});
+}
+
+std::string sqlSubFichaText() {
+  return sqlLines({"select QTDE_PR, TAMA_PR from SUBPROD", "where PROG_PR = :PROG",
+                   "and FICHA_PR = :FICHA", "and SUBFICHA_PR = :SUBFICHA"});
+}
+
+std::string sqlEntMpAddText() {
+  return sqlLines(
+      {"insert into ENTRADAMP (FILIAL_EMP, FORNEC_EMP, DOCTO_EMP, SERIE_EMP, ITEM_EMP, "
+       "ORDEM_EMP,",
+       "DATA_EMP, TIPO_EMP, QTDE_EMP, PROD_EMP, PADRON_EMP, TAMANHO_EMP, MPRIMA_EMP, COR_EMP,",
+       "USUARIO_EMP, PROG_EMP, FICHA_EMP, PRECO_EMP, PRREAL_EMP, PRMEDIO_EMP, DESCTO_EMP, "
+       "DESPES_EMP,",
+       "ATUEST_EMP, COMGRADE_EMP, CST_EMP, IPI_EMP, VRIPI_EMP, ICMS_EMP, VRICM_EMP, "
+       "BASEICM_EMP,",
+       "OUTROSICM_EMP, ISENTOSICM_EMP, BASEIPI_EMP, OUTROSIPI_EMP, ISENTOSIPI_EMP, GRADE_EMP,",
+       "MOV_FISICA_EMP, ID_ESTOQUE_MOV_INT_EMP, ID_PROD_ITEM_ESTOQUE_EMP, REG_SPED_K280_EMP,",
+       "REG_SPED_K280_MES_ANO_EMP)",
+       "values (:FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP, :SERIE_EMP, :ITEM_EMP, :ORDEM_EMP,",
+       ":DATA_EMP, :TIPO_EMP, :QTDE_EMP, :PROD_EMP, :PADRON_EMP, :TAMANHO_EMP, 0, '',",
+       ":USUARIO_EMP, :PROG_EMP, :FICHA_EMP, 0, 0, 0, 0, 0,", "'N', 'N', '', 0, 0, 0, 0, 0,",
+       "0, 0, 0, 0, 0, '',", ":MOV_FISICA_EMP, 0, :ID_PROD_ITEM_ESTOQUE_EMP, :REG_SPED_K280_EMP,",
+       ":REG_SPED_K280_MES_ANO_EMP)"});
+}
+
+std::string sqlProdEstAddText() {
+  return sqlLines(
+      {"insert into PRODUCAO_ESTOQUE (",
+       "ID_ES, DATA_ES, USUARIO_ES, PEDIDO_ES, ITEM_PED_ES, CODIGO_CXCOLET_ES, "
+       "CODIGO_CXUNIT_ES,",
+       "PROG_ES, FICHA_ES, SUBFICHA_ES, STATUS_ES, FILIAL_EMP_ES, FORNEC_EMP_ES, "
+       "DOCTO_EMP_ES,",
+       "SERIE_EMP_ES, ITEM_EMP_ES, ORDEM_EMP_ES, ID_ESTOQUE_MOV_INT_ES)", "values (",
+       ":ID_PRODUCAO_ESTOQUE, :DATA_LANC, :USUARIO, :PEDIDO, :ITEM_PED, :CODIGO_CXCOLET, "
+       ":CODIGO_CXUNIT,",
+       ":PROG, :FICHA, :SUBFICHA, 'A', :FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP,",
+       ":SERIE_EMP, :ITEM_EMP, :ORDEM_EMP, :ID_ESTOQUE_MOV_INT)"});
+}
+
+std::string sqlDescProdItemEstText() {
+  return sqlLines(
+      {"SELECT PR.DESC_PR, PR.DESCNF_PR,",
+       "(SELECT PP.DESC_PP FROM PADRONIZ_PRODUTO PP WHERE PP.PROD_PP = :PROD AND "
+       "PP.PADRONIZ_PP = :PADRON) DESC_PADRON,",
+       "(SELECT F.EMISNOTA_FORMA_AGRUP_ITENS_FI FROM FILIAL F WHERE F.COD_FI = :FILIAL) "
+       "FILIAL_FORMA_AGRUP_ITENS",
+       "FROM PRODUTO PR", "WHERE PR.COD_PR = :PROD"});
+}
+
+std::string sqlAddProdItemEstoqueText() {
+  return sqlLines(
+      {"insert into "
+       "PROD_ITEM_ESTOQUE(ID_PI,PROD_PI,PADRON_PI,TAMANHO_PI,CODIGO_PI,DESCRICAO_PI,DATA_"
+       "INCLUSAO_PI,STATUS_PI,USUARIO_INCLUSAO_PI)",
+       "                                           values "
+       "(:O_ID_PROD_ITEM_EST,:I_PROD,:I_PADRON,:I_TAMANHO,:V_CODIGO,:V_DESC_PROD_ITEM_EST,"
+       "cast('now' as timestamp),'A','AUTOMATICO');"});
+}
+
+}  // namespace
+
 TdmEstoqueProducao::TdmEstoqueProducao()
-    : sqlParam(
-          sqlLines({"SELECT VALOR_PA FROM PARAM WHERE GRUPO_PA = :GRUPO AND PARAM_PA = :PARAM"})),
+    : sqlParam(sqlParamText()),
       sqlProdEst(MontarSQLItens(1)),
-      sqlCodCxUnit(sqlLines({"select PROD_CX, PADRON_CX, TAM_CX, PROG_CX, FICHA_CX, PEDIDO_CX, "
-                             "ITEM_CX",
-                             "from CODCXUNIT", "where CODIGO_CX = :COD"})),
-      sqlCodCxColet(sqlLines({"select PEDIDO_CX, ITEMPED_CX, NUMERACAO_CX, QTPARES_CX",
-                              "from CODCXCOLET", "where CODIGO_CX = :COD"})),
-      sqlSubFicha(sqlLines({"select QTDE_PR, TAMA_PR from SUBPROD", "where PROG_PR = :PROG",
-                            "and FICHA_PR = :FICHA", "and SUBFICHA_PR = :SUBFICHA"})),
-      sqlEntMpAdd(sqlLines(
-          {"insert into ENTRADAMP (FILIAL_EMP, FORNEC_EMP, DOCTO_EMP, SERIE_EMP, ITEM_EMP, "
-           "ORDEM_EMP,",
-           "DATA_EMP, TIPO_EMP, QTDE_EMP, PROD_EMP, PADRON_EMP, TAMANHO_EMP, MPRIMA_EMP, COR_EMP,",
-           "USUARIO_EMP, PROG_EMP, FICHA_EMP, PRECO_EMP, PRREAL_EMP, PRMEDIO_EMP, DESCTO_EMP, "
-           "DESPES_EMP,",
-           "ATUEST_EMP, COMGRADE_EMP, CST_EMP, IPI_EMP, VRIPI_EMP, ICMS_EMP, VRICM_EMP, "
-           "BASEICM_EMP,",
-           "OUTROSICM_EMP, ISENTOSICM_EMP, BASEIPI_EMP, OUTROSIPI_EMP, ISENTOSIPI_EMP, GRADE_EMP,",
-           "MOV_FISICA_EMP, ID_ESTOQUE_MOV_INT_EMP, ID_PROD_ITEM_ESTOQUE_EMP, REG_SPED_K280_EMP,",
-           "REG_SPED_K280_MES_ANO_EMP)",
-           "values (:FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP, :SERIE_EMP, :ITEM_EMP, :ORDEM_EMP,",
-           ":DATA_EMP, :TIPO_EMP, :QTDE_EMP, :PROD_EMP, :PADRON_EMP, :TAMANHO_EMP, 0, '',",
-           ":USUARIO_EMP, :PROG_EMP, :FICHA_EMP, 0, 0, 0, 0, 0,", "'N', 'N', '', 0, 0, 0, 0, 0,",
-           "0, 0, 0, 0, 0, '',",
-           ":MOV_FISICA_EMP, 0, :ID_PROD_ITEM_ESTOQUE_EMP, :REG_SPED_K280_EMP,",
-           ":REG_SPED_K280_MES_ANO_EMP)"})),
-      sqlProdEstAdd(sqlLines(
-          {"insert into PRODUCAO_ESTOQUE (",
-           "ID_ES, DATA_ES, USUARIO_ES, PEDIDO_ES, ITEM_PED_ES, CODIGO_CXCOLET_ES, "
-           "CODIGO_CXUNIT_ES,",
-           "PROG_ES, FICHA_ES, SUBFICHA_ES, STATUS_ES, FILIAL_EMP_ES, FORNEC_EMP_ES, "
-           "DOCTO_EMP_ES,",
-           "SERIE_EMP_ES, ITEM_EMP_ES, ORDEM_EMP_ES, ID_ESTOQUE_MOV_INT_ES)", "values (",
-           ":ID_PRODUCAO_ESTOQUE, :DATA_LANC, :USUARIO, :PEDIDO, :ITEM_PED, :CODIGO_CXCOLET, "
-           ":CODIGO_CXUNIT,",
-           ":PROG, :FICHA, :SUBFICHA, 'A', :FILIAL_EMP, :FORNEC_EMP, :DOCTO_EMP,",
-           ":SERIE_EMP, :ITEM_EMP, :ORDEM_EMP, :ID_ESTOQUE_MOV_INT)"})),
-      sqlDescProdItemEst(sqlLines(
-          {"SELECT PR.DESC_PR, PR.DESCNF_PR,",
-           "(SELECT PP.DESC_PP FROM PADRONIZ_PRODUTO PP WHERE PP.PROD_PP = :PROD AND "
-           "PP.PADRONIZ_PP = :PADRON) DESC_PADRON,",
-           "(SELECT F.EMISNOTA_FORMA_AGRUP_ITENS_FI FROM FILIAL F WHERE F.COD_FI = :FILIAL) "
-           "FILIAL_FORMA_AGRUP_ITENS",
-           "FROM PRODUTO PR", "WHERE PR.COD_PR = :PROD"})),
-      sqlAddProdItemEstoque(sqlLines(
-          {"insert into "
-           "PROD_ITEM_ESTOQUE(ID_PI,PROD_PI,PADRON_PI,TAMANHO_PI,CODIGO_PI,DESCRICAO_PI,DATA_"
-           "INCLUSAO_PI,STATUS_PI,USUARIO_INCLUSAO_PI)",
-           "                                           values "
-           "(:O_ID_PROD_ITEM_EST,:I_PROD,:I_PADRON,:I_TAMANHO,:V_CODIGO,:V_DESC_PROD_ITEM_EST,"
-           "cast('now' as timestamp),'A','AUTOMATICO');"})) {}
+      sqlCodCxUnit(sqlCodCxUnitText()),
+      sqlCodCxColet(sqlCodCxColetText()),
+      sqlSubFicha(sqlSubFichaText()),
+      sqlEntMpAdd(sqlEntMpAddText()),
+      sqlProdEstAdd(sqlProdEstAddText()),
+      sqlDescProdItemEst(sqlDescProdItemEstText()),
+      sqlAddProdItemEstoque(sqlAddProdItemEstoqueText()) {}
 
 void TdmEstoqueProducao::DefinirConexao(db::Connection& connection) {
   connection_ = &connection;
@@ -326,9 +370,7 @@ std::int32_t TdmEstoqueProducao::IdProdItemEstoque(const std::string& produto,
                                                    std::int32_t filial,
                                                    const std::string& tamanho) {
   const std::string codigo = CodigoProdItemEstoque(produto, padronizacao, tamanho);
-  const db::ResultSet item =
-      conexao().query("SELECT ID_PI, DESCRICAO_PI FROM PROD_ITEM_ESTOQUE WHERE CODIGO_PI = " +
-                      SqlStringLiteral(codigo));
+  const db::ResultSet item = conexao().query(kProdItemEstoque, {{"CODIGO", codigo}});
   const std::int32_t id = item.empty() ? 0 : item.front().integer("ID_PI");
   if (id > 0) return id;
   return CriarProdItemEstoque(produto, padronizacao, filial, tamanho, codigo);
@@ -375,13 +417,29 @@ std::string TdmEstoqueProducao::DescricaoProdItemEstoque(const std::string& prod
 }
 
 std::int32_t TdmEstoqueProducao::ProximoId(const std::string& gerador) {
-  const db::ResultSet valor =
-      conexao().query("select gen_id(" + gerador + ", 1) from rdb$database");
+  const db::ResultSet valor = conexao().query(sqlProximoIdText(gerador));
   const std::int64_t id = valor.front().bigint("GEN_ID");
   if (id < 1 || id > INT32_MAX) {
     throw std::out_of_range("generator " + gerador + " is past the 32-bit range");
   }
   return static_cast<std::int32_t>(id);
+}
+
+std::vector<NamedStatement> TdmEstoqueProducao::Statements() {
+  return {{"TdmEstoqueProducao.sqlParam", sqlParamText()},
+          {"TdmEstoqueProducao.sqlProdEst size", MontarSQLItens(0)},
+          {"TdmEstoqueProducao.sqlProdEst order item", MontarSQLItens(1)},
+          {"TdmEstoqueProducao.sqlProdEst card", MontarSQLItens(2)},
+          {"TdmEstoqueProducao.sqlCodCxUnit", sqlCodCxUnitText()},
+          {"TdmEstoqueProducao.sqlCodCxColet", sqlCodCxColetText()},
+          {"TdmEstoqueProducao.sqlSubFicha", sqlSubFichaText()},
+          {"TdmEstoqueProducao.sqlEntMpAdd", sqlEntMpAddText()},
+          {"TdmEstoqueProducao.sqlProdEstAdd", sqlProdEstAddText()},
+          {"TdmEstoqueProducao.sqlDescProdItemEst", sqlDescProdItemEstText()},
+          {"TdmEstoqueProducao.sqlAddProdItemEstoque", sqlAddProdItemEstoqueText()},
+          {"TdmEstoqueProducao.IdProdItemEstoque", kProdItemEstoque},
+          {"TdmEstoqueProducao.ProximoId production stock", sqlProximoIdText(kGeradorLancamento)},
+          {"TdmEstoqueProducao.ProximoId stock item", sqlProximoIdText(kGeradorProdItem)}};
 }
 
 }  // namespace mts

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/stock/ProdEstRow.h"
 #include "production/stock/StockRequestRules.h"
@@ -23,6 +24,8 @@ namespace mts {
 class TdmEstoqueProducao {
  public:
   TdmEstoqueProducao();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
   TdmEstoqueProducao(const TdmEstoqueProducao&) = delete;
   TdmEstoqueProducao& operator=(const TdmEstoqueProducao&) = delete;
 

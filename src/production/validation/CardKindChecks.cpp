@@ -7,26 +7,77 @@
 
 namespace mts {
 
+namespace {
+
+std::string sqlProgText() {
+  return sqlLines({"select PROG_PR, FICHA_PR, QTDE_PR", "from PRODUCAO", "where PROG_PR=:PROG",
+                   "and FICHA_PR=:FICHA"});
+}
+
+std::string sqlSubFichaProdSetorText() {
+  return sqlLines(
+      {"select count(*) as NumReg from producao_setor ps where ps.prog_ps = :prog",
+       "and ps.ficha_ps = :ficha and ps.setor_ps = :setor and ps.subficha_ps <> '0000'"});
+}
+
+std::string sqlSubFichaText() {
+  return sqlLines({"select * from subprod s where s.prog_pr = :PROG and s.ficha_pr = :FICHA"});
+}
+
+std::string sqlFichaProdSetorText() {
+  return sqlLines(
+      {"SELECT COUNT(*) AS NUMREG, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = "
+       "PS.FUNCIONAR_PS) NOME_FUNC",
+       "FROM PRODUCAO_SETOR PS",
+       "WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR AND "
+       "PS.SUBFICHA_PS = '0000'",
+       "GROUP BY PS.FUNCIONAR_PS"});
+}
+
+std::string sqlSubPText() {
+  return sqlLines({"select PROG_PR, FICHA_PR, SUBFICHA_PR, sum(QTDE_PR) as QTDE", "from SUBPROD",
+                   "where PROG_PR=:PROG", "and FICHA_PR=:FICHA", "and SUBFICHA_PR=:SUBFICHA",
+                   "group by PROG_PR, FICHA_PR, SUBFICHA_PR"});
+}
+
+// The postings of the sub-card in the sector, with the employee's name; the
+// last line chooses which of them count.
+std::string sqlSubProdText(const std::string& filtro) {
+  return joinSqlLines(
+      {"select p.*, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = P.FUNCIONAR_PS) "
+       "NOME_FUNC",
+       "from PRODUCAO_SETOR p where p.PROG_PS = :PROG",
+       "and p.FICHA_PS = :FICHA and p.SUBFICHA_PS = :SUBFICHA and p.SETOR_PS = :SETOR", filtro});
+}
+
+// The label's own row, entered and not yet left.
+constexpr const char* kSaidaPendenteTalao =
+    "and (p.CODCXCOLET_PS = :CODCXCOLET) and (p.DTSAIDA_PS is null)";
+constexpr const char* kSaidaPendenteSubProducao =
+    "and (p.ID_SUBPROD_PS = :IDSUBPROD) and (p.DTSAIDA_PS is null)";
+// The whole sub-card, posted without a label.
+constexpr const char* kSubFichaInteira =
+    "and ((p.ID_SUBPROD_PS = 0) or (p.ID_SUBPROD_PS is null)) and ((p.CODCXCOLET_PS = 0) or "
+    "(p.CODCXCOLET_PS is null)) and ((p.SUBPROD_MPRIMA_ID_PS = 0) or (p.SUBPROD_MPRIMA_ID_PS is "
+    "null))";
+// The label itself, or a label of the other kind of the same sub-card.
+constexpr const char* kTalaoOuSubProducao =
+    "and ((p.CODCXCOLET_PS = :CODCXCOLET) or (p.ID_SUBPROD_PS > 0) or "
+    "(p.SUBPROD_MPRIMA_ID_PS > 0))";
+constexpr const char* kSubProducaoOuTalao =
+    "and ((p.ID_SUBPROD_PS = :IDSUBPROD) or (p.CODCXCOLET_PS > 0) or "
+    "(p.SUBPROD_MPRIMA_ID_PS > 0))";
+
+}  // namespace
+
 CardKindChecks::CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados)
     : grupos_(grupos),
       dados_(dados),
-      sqlProg(sqlLines({"select PROG_PR, FICHA_PR, QTDE_PR", "from PRODUCAO", "where PROG_PR=:PROG",
-                        "and FICHA_PR=:FICHA"})),
-      sqlSubFichaProdSetor(sqlLines(
-          {"select count(*) as NumReg from producao_setor ps where ps.prog_ps = :prog",
-           "and ps.ficha_ps = :ficha and ps.setor_ps = :setor and ps.subficha_ps <> '0000'"})),
-      sqlSubFicha(
-          sqlLines({"select * from subprod s where s.prog_pr = :PROG and s.ficha_pr = :FICHA"})),
-      sqlFichaProdSetor(sqlLines(
-          {"SELECT COUNT(*) AS NUMREG, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = "
-           "PS.FUNCIONAR_PS) NOME_FUNC",
-           "FROM PRODUCAO_SETOR PS",
-           "WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR AND "
-           "PS.SUBFICHA_PS = '0000'",
-           "GROUP BY PS.FUNCIONAR_PS"})),
-      sqlSubP(sqlLines({"select PROG_PR, FICHA_PR, SUBFICHA_PR, sum(QTDE_PR) as QTDE",
-                        "from SUBPROD", "where PROG_PR=:PROG", "and FICHA_PR=:FICHA",
-                        "and SUBFICHA_PR=:SUBFICHA", "group by PROG_PR, FICHA_PR, SUBFICHA_PR"})),
+      sqlProg(sqlProgText()),
+      sqlSubFichaProdSetor(sqlSubFichaProdSetorText()),
+      sqlSubFicha(sqlSubFichaText()),
+      sqlFichaProdSetor(sqlFichaProdSetorText()),
+      sqlSubP(sqlSubPText()),
       sqlSubProd("") {}
 
 void CardKindChecks::DefinirConexao(db::Connection& connection) {
@@ -134,11 +185,7 @@ bool CardKindChecks::ValidarSubProducao(const db::Row& subProducao, std::string&
 }
 
 void CardKindChecks::abrirPostagensSubFicha(const std::string& filtro) {
-  sqlSubProd.setSql(joinSqlLines(
-      {"select p.*, (SELECT F.NOME_FU FROM FUNCIONARIO F WHERE F.CODIGO_FU = P.FUNCIONAR_PS) "
-       "NOME_FUNC",
-       "from PRODUCAO_SETOR p where p.PROG_PS = :PROG",
-       "and p.FICHA_PS = :FICHA and p.SUBFICHA_PS = :SUBFICHA and p.SETOR_PS = :SETOR", filtro}));
+  sqlSubProd.setSql(sqlSubProdText(filtro));
   sqlSubProd.params()
       .set("PROG", dados_.Prog)
       .set("FICHA", dados_.Ficha)
@@ -150,10 +197,10 @@ void CardKindChecks::abrirPostagensSubFicha(const std::string& filtro) {
 bool CardKindChecks::SaidaPendente() {
   if (dados_.TipoAtualizacao == "T") {
     sqlSubProd.params().set("CODCXCOLET", dados_.CodCxColet);
-    abrirPostagensSubFicha("and (p.CODCXCOLET_PS = :CODCXCOLET) and (p.DTSAIDA_PS is null)");
+    abrirPostagensSubFicha(kSaidaPendenteTalao);
   } else {
     sqlSubProd.params().set("IDSUBPROD", dados_.IdSubProd);
-    abrirPostagensSubFicha("and (p.ID_SUBPROD_PS = :IDSUBPROD) and (p.DTSAIDA_PS is null)");
+    abrirPostagensSubFicha(kSaidaPendenteSubProducao);
   }
   const bool pendente = !sqlSubProd.isEmpty();
   sqlSubProd.close();
@@ -165,24 +212,17 @@ bool CardKindChecks::SubfichaJaBaixada(std::string& mensagem) {
   // row this posting completes, whatever else of the sub-card was posted
   // since (the repeated-posting rule takes it as the exit).
   if (dados_.BaixaSetorEntrada && SaidaPendente()) return false;
-  abrirPostagensSubFicha(
-      "and ((p.ID_SUBPROD_PS = 0) or (p.ID_SUBPROD_PS is null)) and ((p.CODCXCOLET_PS = 0) or "
-      "(p.CODCXCOLET_PS is null)) and ((p.SUBPROD_MPRIMA_ID_PS = 0) or (p.SUBPROD_MPRIMA_ID_PS is "
-      "null))");
+  abrirPostagensSubFicha(kSubFichaInteira);
   std::string refusal;
   if (!sqlSubProd.isEmpty()) {
     refusal = "SubFicha Principal j\xE1 baixada.";
   } else {
     if (dados_.TipoAtualizacao == "T") {
       sqlSubProd.params().set("CODCXCOLET", dados_.CodCxColet);
-      abrirPostagensSubFicha(
-          "and ((p.CODCXCOLET_PS = :CODCXCOLET) or (p.ID_SUBPROD_PS > 0) or "
-          "(p.SUBPROD_MPRIMA_ID_PS > 0))");
+      abrirPostagensSubFicha(kTalaoOuSubProducao);
     } else {
       sqlSubProd.params().set("IDSUBPROD", dados_.IdSubProd);
-      abrirPostagensSubFicha(
-          "and ((p.ID_SUBPROD_PS = :IDSUBPROD) or (p.CODCXCOLET_PS > 0) or "
-          "(p.SUBPROD_MPRIMA_ID_PS > 0))");
+      abrirPostagensSubFicha(kSubProducaoOuTalao);
     }
     if (!sqlSubProd.isEmpty()) {
       refusal =
@@ -209,6 +249,20 @@ bool CardKindChecks::ValidarSubFicha(std::string& mensagem) {
   sqlSubP.close();
   if (!encontrada) mensagem = "SubFicha n\xE3o encontrada.";
   return encontrada;
+}
+
+std::vector<NamedStatement> CardKindChecks::Statements() {
+  return {{"CardKindChecks.sqlProg", sqlProgText()},
+          {"CardKindChecks.sqlSubFichaProdSetor", sqlSubFichaProdSetorText()},
+          {"CardKindChecks.sqlSubFicha", sqlSubFichaText()},
+          {"CardKindChecks.sqlFichaProdSetor", sqlFichaProdSetorText()},
+          {"CardKindChecks.sqlSubP", sqlSubPText()},
+          {"CardKindChecks.sqlSubProd whole subcard", sqlSubProdText(kSubFichaInteira)},
+          {"CardKindChecks.sqlSubProd box label", sqlSubProdText(kTalaoOuSubProducao)},
+          {"CardKindChecks.sqlSubProd subproduction label", sqlSubProdText(kSubProducaoOuTalao)},
+          {"CardKindChecks.sqlSubProd box label exit", sqlSubProdText(kSaidaPendenteTalao)},
+          {"CardKindChecks.sqlSubProd subproduction label exit",
+           sqlSubProdText(kSaidaPendenteSubProducao)}};
 }
 
 }  // namespace mts

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/ResultSet.h"
 #include "production/TDadosAtuProducao.h"
@@ -23,6 +25,8 @@ namespace mts {
 class CardKindChecks {
  public:
   CardKindChecks(SectorGroups& grupos, TDadosAtuProducao& dados);
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
   // The card's postings, when a whole card's rows answer for its sector

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dataaccess/datasets/DatasetText.h"
+
 namespace mts {
 namespace {
 
@@ -16,6 +18,19 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
 // padded with blanks.
 bool sameText(std::string_view a, std::string_view b) {
   return withoutTrailingBlanks(a) == withoutTrailingBlanks(b);
+}
+
+// The card's postings with the grouping of their sector, narrowed to a
+// sub-card, a sector and a sub-production label when the posting names them.
+std::vector<std::string> cdsProdSetorLines(bool comSubFicha, bool comSetor, bool comSubProd) {
+  std::vector<std::string> lines = {"select PS.*, SE.SETOR_AGRUP_SE as SETOR_AGRUP",
+                                    "from PRODUCAO_SETOR PS",
+                                    "left join SETOR SE on SE.COD_SE = PS.SETOR_PS",
+                                    "where PROG_PS=:PROG", "and FICHA_PS=:FICHA"};
+  if (comSubFicha) lines.push_back("and SUBFICHA_PS=:SUBFICHA");
+  if (comSetor) lines.push_back("and SETOR_PS=:SETOR");
+  if (comSubProd) lines.push_back("and ID_SUBPROD_PS=:SUBPROD");
+  return lines;
 }
 
 }  // namespace
@@ -37,25 +52,12 @@ void CardPostings::AbrirProdSetor(const std::string& prog, const std::string& fi
                                   const std::string& subFicha, bool possuiSubFicha) {
   fichaInteira_ = false;
   cdsProdSetor_.close();
-  std::vector<std::string> lines = {"select PS.*, SE.SETOR_AGRUP_SE as SETOR_AGRUP",
-                                    "from PRODUCAO_SETOR PS",
-                                    "left join SETOR SE on SE.COD_SE = PS.SETOR_PS",
-                                    "where PROG_PS=:PROG", "and FICHA_PS=:FICHA"};
   db::Params& params = cdsProdSetor_.params();
-  if (possuiSubFicha) {
-    lines.push_back("and SUBFICHA_PS=:SUBFICHA");
-    params.set("SUBFICHA", subFicha);
-  }
-  if (!setor.empty()) {
-    lines.push_back("and SETOR_PS=:SETOR");
-    params.set("SETOR", setor);
-  }
-  if (idSubProd > 0) {
-    lines.push_back("and ID_SUBPROD_PS=:SUBPROD");
-    params.set("SUBPROD", idSubProd);
-  }
+  if (possuiSubFicha) params.set("SUBFICHA", subFicha);
+  if (!setor.empty()) params.set("SETOR", setor);
+  if (idSubProd > 0) params.set("SUBPROD", idSubProd);
   params.set("PROG", prog).set("FICHA", ficha);
-  cdsProdSetor_.setSQL(std::move(lines));
+  cdsProdSetor_.setSQL(cdsProdSetorLines(possuiSubFicha, !setor.empty(), idSubProd > 0));
   cdsProdSetor_.open();
 }
 
@@ -93,6 +95,19 @@ int CardPostings::SubfichasNoSetor(const std::string& setor) {
 
 bool CardPostings::LocalizarSetor(const std::string& setor) {
   return cdsProdSetor_.locate("SETOR_PS", db::Value(setor));
+}
+
+std::vector<NamedStatement> CardPostings::Statements() {
+  return {{"CardPostings.cdsProdSetor card all sectors",
+           dataset_text::joinLines(cdsProdSetorLines(false, false, false))},
+          {"CardPostings.cdsProdSetor subproduction all sectors",
+           dataset_text::joinLines(cdsProdSetorLines(false, false, true))},
+          {"CardPostings.cdsProdSetor card in sector",
+           dataset_text::joinLines(cdsProdSetorLines(false, true, false))},
+          {"CardPostings.cdsProdSetor subcard in sector",
+           dataset_text::joinLines(cdsProdSetorLines(true, true, false))},
+          {"CardPostings.cdsProdSetor subproduction in sector",
+           dataset_text::joinLines(cdsProdSetorLines(false, true, true))}};
 }
 
 }  // namespace mts

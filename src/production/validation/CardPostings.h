@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 
@@ -31,6 +33,8 @@ namespace mts {
 class CardPostings {
  public:
   CardPostings();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
   explicit CardPostings(db::Connection& connection);
   CardPostings(const CardPostings&) = delete;
   CardPostings& operator=(const CardPostings&) = delete;

@@ -2,9 +2,15 @@
 
 namespace mts {
 
-EmployeeNames::EmployeeNames()
-    : sqlNomeFuncionario(
-          sqlLines({"select F.NOME_FU", "from FUNCIONARIO F", "where F.CODIGO_FU = :CODIGO"})) {}
+namespace {
+
+std::string sqlNomeFuncionarioText() {
+  return sqlLines({"select F.NOME_FU", "from FUNCIONARIO F", "where F.CODIGO_FU = :CODIGO"});
+}
+
+}  // namespace
+
+EmployeeNames::EmployeeNames() : sqlNomeFuncionario(sqlNomeFuncionarioText()) {}
 
 void EmployeeNames::DefinirConexao(db::Connection& connection) {
   sqlNomeFuncionario.setConnection(&connection);
@@ -18,6 +24,10 @@ std::string EmployeeNames::NomeFuncionario(const std::string& codigo) {
       sqlNomeFuncionario.isEmpty() ? std::string() : sqlNomeFuncionario.row().text("NOME_FU");
   sqlNomeFuncionario.close();
   return nome;
+}
+
+std::vector<NamedStatement> EmployeeNames::Statements() {
+  return {{"EmployeeNames.sqlNomeFuncionario", sqlNomeFuncionarioText()}};
 }
 
 }  // namespace mts

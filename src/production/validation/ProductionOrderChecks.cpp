@@ -6,24 +6,49 @@
 
 namespace mts {
 
+namespace {
+
+std::string sqlFichaOpSetorText() {
+  return sqlLines({"select count(*) QTDE_REG", "from PRODUCAO_OP_SETOR P",
+                   "where P.PROG_OS = :PROG and", "P.FICHA_OS = :FICHA and",
+                   "P.SETOR_OS = :SETOR and", "(select count(*)", "from PRODUCAO_SETOR_OPERACAO SO",
+                   "where SO.PROG_SO = P.PROG_OS and", "SO.FICHA_SO = P.FICHA_OS and",
+                   "SO.SETOR_SO = P.SETOR_OS and", "SO.OPERACAO_SO = P.OPERACAO_OS) = 0"});
+}
+
+std::string sqlProgEncerradaText() {
+  return sqlLines({"SELECT ENCERRADA_PO", "FROM PROGRAMACAO", "WHERE NUM_PO = :PROG"});
+}
+
+std::string sqlBxReqSetorMpText() {
+  return sqlLines({"SELECT COUNT(*) QTDE_REG", "FROM REQUISICAO_PRODUCAO_FICHA F",
+                   "INNER JOIN REQUISICAO_PRODUCAO R ON R.ID_RP = F.ID_REQUISICAO_PRODUCAO_RF",
+                   "INNER JOIN MPRIMA MP ON MP.COD_MP = R.MPRIMA_RP", "WHERE R.PROG_RP = :PROG",
+                   "AND F.FICHA_RF = :FICHA", "AND MP.SETOR_MP = :SETOR_MP", "AND F.CONSUMO_RF > 0",
+                   "AND (F.CONSUMO_RF - F.QTDE_SAIDA_RF + F.QTDE_RETORNO_RF) > 0"});
+}
+
+// Ordered pairs of a sub-card, and of a whole card.
+std::string sqlTotParesSubFichaText() {
+  return "SELECT SUM(QTDE_PR) TOT_PARES FROM SUBPROD WHERE PROG_PR = :PROG AND FICHA_PR = :FICHA "
+         "AND SUBFICHA_PR = :SUBFICHA";
+}
+
+std::string sqlTotParesFichaText() {
+  return "select sum (G.QTPED_IT) TOT_PARES from ITENSPV I left join ITENSPVGRADE G on "
+         "G.PEDIDO_IT = I.PEDIDO_IT and G.ITEM_IT = I.ITEM_IT where I.PROG_IT = :PROG and "
+         "I.FICHA_IT = :FICHA";
+}
+
+}  // namespace
+
 ProductionOrderChecks::ProductionOrderChecks(const ProductionParameters& parametros,
                                              TDadosAtuProducao& dados)
     : parametros_(parametros),
       dados_(dados),
-      sqlFichaOpSetor(sqlLines(
-          {"select count(*) QTDE_REG", "from PRODUCAO_OP_SETOR P", "where P.PROG_OS = :PROG and",
-           "P.FICHA_OS = :FICHA and", "P.SETOR_OS = :SETOR and", "(select count(*)",
-           "from PRODUCAO_SETOR_OPERACAO SO", "where SO.PROG_SO = P.PROG_OS and",
-           "SO.FICHA_SO = P.FICHA_OS and", "SO.SETOR_SO = P.SETOR_OS and",
-           "SO.OPERACAO_SO = P.OPERACAO_OS) = 0"})),
-      sqlProgEncerrada(
-          sqlLines({"SELECT ENCERRADA_PO", "FROM PROGRAMACAO", "WHERE NUM_PO = :PROG"})),
-      sqlBxReqSetorMp(sqlLines(
-          {"SELECT COUNT(*) QTDE_REG", "FROM REQUISICAO_PRODUCAO_FICHA F",
-           "INNER JOIN REQUISICAO_PRODUCAO R ON R.ID_RP = F.ID_REQUISICAO_PRODUCAO_RF",
-           "INNER JOIN MPRIMA MP ON MP.COD_MP = R.MPRIMA_RP", "WHERE R.PROG_RP = :PROG",
-           "AND F.FICHA_RF = :FICHA", "AND MP.SETOR_MP = :SETOR_MP", "AND F.CONSUMO_RF > 0",
-           "AND (F.CONSUMO_RF - F.QTDE_SAIDA_RF + F.QTDE_RETORNO_RF) > 0"})),
+      sqlFichaOpSetor(sqlFichaOpSetorText()),
+      sqlProgEncerrada(sqlProgEncerradaText()),
+      sqlBxReqSetorMp(sqlBxReqSetorMpText()),
       sqlTotPares("") {}
 
 void ProductionOrderChecks::DefinirConexao(db::Connection& connection) {
@@ -89,21 +114,24 @@ double ProductionOrderChecks::TotalParesFicha() {
   // The values go as parameters: a quote in a programme or card number is
   // plain data.
   if (dados_.PossuiSubFicha) {
-    sqlTotPares.setSql(
-        "SELECT SUM(QTDE_PR) TOT_PARES FROM SUBPROD WHERE PROG_PR = :PROG AND FICHA_PR = :FICHA "
-        "AND SUBFICHA_PR = :SUBFICHA");
+    sqlTotPares.setSql(sqlTotParesSubFichaText());
     sqlTotPares.params().set("SUBFICHA", dados_.SubFicha);
   } else {
-    sqlTotPares.setSql(
-        "select sum (G.QTPED_IT) TOT_PARES from ITENSPV I left join ITENSPVGRADE G on "
-        "G.PEDIDO_IT = I.PEDIDO_IT and G.ITEM_IT = I.ITEM_IT where I.PROG_IT = :PROG and "
-        "I.FICHA_IT = :FICHA");
+    sqlTotPares.setSql(sqlTotParesFichaText());
   }
   sqlTotPares.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha);
   sqlTotPares.open();
   const double pares = sqlTotPares.isEmpty() ? 0 : sqlTotPares.row().number("TOT_PARES");
   sqlTotPares.close();
   return pares;
+}
+
+std::vector<NamedStatement> ProductionOrderChecks::Statements() {
+  return {{"ProductionOrderChecks.sqlFichaOpSetor", sqlFichaOpSetorText()},
+          {"ProductionOrderChecks.sqlProgEncerrada", sqlProgEncerradaText()},
+          {"ProductionOrderChecks.sqlBxReqSetorMp", sqlBxReqSetorMpText()},
+          {"ProductionOrderChecks.sqlTotPares subcard", sqlTotParesSubFichaText()},
+          {"ProductionOrderChecks.sqlTotPares card", sqlTotParesFichaText()}};
 }
 
 }  // namespace mts

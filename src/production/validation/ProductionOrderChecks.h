@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/ProductionParameters.h"
@@ -21,6 +23,8 @@ namespace mts {
 class ProductionOrderChecks {
  public:
   ProductionOrderChecks(const ProductionParameters& parametros, TDadosAtuProducao& dados);
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

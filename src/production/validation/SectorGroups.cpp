@@ -2,10 +2,16 @@
 
 namespace mts {
 
+namespace {
+
+std::string sqlSetorAgrupamentoText() {
+  return sqlLines({"SELECT COD_SE", "FROM SETOR S", "WHERE S.SETOR_AGRUP_SE = :SETOR"});
+}
+
+}  // namespace
+
 SectorGroups::SectorGroups(TVNClientDataSet& cdsSetor)
-    : cdsSetor_(cdsSetor),
-      sqlSetorAgrupamento(
-          sqlLines({"SELECT COD_SE", "FROM SETOR S", "WHERE S.SETOR_AGRUP_SE = :SETOR"})) {}
+    : cdsSetor_(cdsSetor), sqlSetorAgrupamento(sqlSetorAgrupamentoText()) {}
 
 void SectorGroups::DefinirConexao(db::Connection& connection) {
   sqlSetorAgrupamento.setConnection(&connection);
@@ -22,6 +28,10 @@ bool SectorGroups::AbrirSetoresAgrupamento(const std::string& setor) {
   sqlSetorAgrupamento.params().set("SETOR", setor);
   sqlSetorAgrupamento.open();
   return !sqlSetorAgrupamento.isEmpty();
+}
+
+std::vector<NamedStatement> SectorGroups::Statements() {
+  return {{"SectorGroups.sqlSetorAgrupamento", sqlSetorAgrupamentoText()}};
 }
 
 }  // namespace mts

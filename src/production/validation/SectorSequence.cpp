@@ -6,29 +6,64 @@
 
 namespace mts {
 
+namespace {
+
+std::string sqlSetorFuncText() {
+  return sqlLines(
+      {"select",
+       "(select first 1 1 from SETOR_FUNCIONARIO where SETOR_SF = :SETOR) as POSSUI_LISTA,",
+       "(select first 1 FUNCIONARIO_SF from SETOR_FUNCIONARIO where SETOR_SF = :SETOR",
+       "and FUNCIONARIO_SF = cast(:FUNCIONARIO as varchar(1000))) as FUNCIONARIO_SF",
+       "from RDB$DATABASE"});
+}
+
+std::string sqlItensPvText() {
+  return sqlLines({"select PROD_IT, PADRON_IT,",
+                   "(select DESC_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as DESC_PROD,",
+                   "(select DESC_PP from PADRONIZ_PRODUTO PA where PA.PROD_PP = IT.PROD_IT and "
+                   "PA.PADRONIZ_PP = IT.PADRON_IT) as DESC_PAD,",
+                   "(select SETORINICIAL_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as "
+                   "SETOR_INICIAL",
+                   "from ITENSPV IT", "where PROG_IT=:PROG", "and FICHA_IT=:FICHA"});
+}
+
+std::string sqlSetorProdText() {
+  return sqlLines({"SELECT PS.CODIGO_SETOR_PS ", "FROM PRODUTO_SETOR PS",
+                   "LEFT JOIN SETOR SE ON SE.COD_SE = PS.CODIGO_SETOR_PS",
+                   "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"});
+}
+
+std::string sqlSetAgrupText() {
+  return sqlLines(
+      {"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
+       ":SETOR_AGRUP"});
+}
+
+// Postings of the card in one sector; a sub-card also counts the whole
+// card's, written with sub-card "0000".
+std::string sqlSetAntAtuText(bool possuiSubFicha) {
+  std::vector<std::string> lines = {"select SETOR_PS from PRODUCAO_SETOR PS", "where PROG_PS=:PROG",
+                                    "and FICHA_PS=:FICHA"};
+  if (possuiSubFicha) lines.push_back("and ((SUBFICHA_PS=:SUBFICHA) or (SUBFICHA_PS='0000'))");
+  lines.push_back("and SETOR_PS=:SETOR");
+  return joinSqlLines(lines);
+}
+
+// The name of a grouping sector, for the refusal that names it.
+std::string sqlNomeAgrupamentoText() {
+  return sqlLines({"SELECT S.nome_se FROM SETOR S", "WHERE S.cod_se = :SETOR"});
+}
+
+}  // namespace
+
 SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
     : cdsSetor_(cdsSetor),
       dados_(dados),
-      sqlSetorFunc(sqlLines(
-          {"select",
-           "(select first 1 1 from SETOR_FUNCIONARIO where SETOR_SF = :SETOR) as POSSUI_LISTA,",
-           "(select first 1 FUNCIONARIO_SF from SETOR_FUNCIONARIO where SETOR_SF = :SETOR",
-           "and FUNCIONARIO_SF = cast(:FUNCIONARIO as varchar(1000))) as FUNCIONARIO_SF",
-           "from RDB$DATABASE"})),
-      sqlItensPv(
-          sqlLines({"select PROD_IT, PADRON_IT,",
-                    "(select DESC_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as DESC_PROD,",
-                    "(select DESC_PP from PADRONIZ_PRODUTO PA where PA.PROD_PP = IT.PROD_IT and "
-                    "PA.PADRONIZ_PP = IT.PADRON_IT) as DESC_PAD,",
-                    "(select SETORINICIAL_PR from PRODUTO PR where PR.COD_PR = IT.PROD_IT) as "
-                    "SETOR_INICIAL",
-                    "from ITENSPV IT", "where PROG_IT=:PROG", "and FICHA_IT=:FICHA"})),
-      sqlSetorProd(sqlLines({"SELECT PS.CODIGO_SETOR_PS ", "FROM PRODUTO_SETOR PS",
-                             "LEFT JOIN SETOR SE ON SE.COD_SE = PS.CODIGO_SETOR_PS",
-                             "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"})),
+      sqlSetorFunc(sqlSetorFuncText()),
+      sqlItensPv(sqlItensPvText()),
+      sqlSetorProd(sqlSetorProdText()),
       sqlSetAntAtu(""),
-      sqlSetAgrup(sqlLines({"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
-                            ":SETOR_AGRUP"})) {}
+      sqlSetAgrup(sqlSetAgrupText()) {}
 
 void SectorSequence::DefinirConexao(db::Connection& connection) {
   for (ModuleQuery* query :
@@ -156,14 +191,8 @@ void SectorSequence::abrirPostagensSetor(const std::string& subFicha, const std:
 }
 
 void SectorSequence::prepararPostagensSetor(const std::string& subFicha, const std::string& setor) {
-  std::vector<std::string> lines = {"select SETOR_PS from PRODUCAO_SETOR PS", "where PROG_PS=:PROG",
-                                    "and FICHA_PS=:FICHA"};
-  if (dados_.PossuiSubFicha) {
-    lines.push_back("and ((SUBFICHA_PS=:SUBFICHA) or (SUBFICHA_PS='0000'))");
-    sqlSetAntAtu.params().set("SUBFICHA", subFicha);
-  }
-  lines.push_back("and SETOR_PS=:SETOR");
-  sqlSetAntAtu.setSql(joinSqlLines(lines));
+  if (dados_.PossuiSubFicha) sqlSetAntAtu.params().set("SUBFICHA", subFicha);
+  sqlSetAntAtu.setSql(sqlSetAntAtuText(dados_.PossuiSubFicha));
   sqlSetAntAtu.params().set("PROG", dados_.Prog).set("FICHA", dados_.Ficha).set("SETOR", setor);
 }
 
@@ -231,13 +260,23 @@ bool SectorSequence::MembroDoAgrupamentoAtualizado(const std::string& setor,
     }
   }
 
-  sqlSetAntAtu.setSql(sqlLines({"SELECT S.nome_se FROM SETOR S", "WHERE S.cod_se = :SETOR"}));
+  sqlSetAntAtu.setSql(sqlNomeAgrupamentoText());
   sqlSetAntAtu.params().set("SETOR", setor);
   sqlSetAntAtu.open();
   const std::string nome =
       sqlSetAntAtu.isEmpty() ? std::string() : sqlSetAntAtu.row().text("NOME_SE");
   mensagem = "Os setores do agrupamento \"" + nome + "\" " + " n\xE3o foram atualizados.";
   return false;
+}
+
+std::vector<NamedStatement> SectorSequence::Statements() {
+  return {{"SectorSequence.sqlSetorFunc", sqlSetorFuncText()},
+          {"SectorSequence.sqlItensPv", sqlItensPvText()},
+          {"SectorSequence.sqlSetorProd", sqlSetorProdText()},
+          {"SectorSequence.sqlSetAgrup", sqlSetAgrupText()},
+          {"SectorSequence.sqlSetAntAtu card", sqlSetAntAtuText(false)},
+          {"SectorSequence.sqlSetAntAtu subcard", sqlSetAntAtuText(true)},
+          {"SectorSequence.sqlSetAntAtu group name", sqlNomeAgrupamentoText()}};
 }
 
 }  // namespace mts

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/datasets/VNClientDataSet.h"
 #include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
@@ -22,6 +24,8 @@ namespace mts {
 class SectorSequence {
  public:
   SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
   // The card's postings, when a whole card's rows answer whether a sector

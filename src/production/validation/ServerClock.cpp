@@ -2,9 +2,15 @@
 
 namespace mts {
 
-ServerClock::ServerClock()
-    : sqlDataHora_Servidor(
-          sqlLines({"select cast('now' as TIMESTAMP) as DATA_HORA", "from CONFIG"})) {}
+namespace {
+
+std::string sqlDataHora_ServidorText() {
+  return sqlLines({"select cast('now' as TIMESTAMP) as DATA_HORA", "from CONFIG"});
+}
+
+}  // namespace
+
+ServerClock::ServerClock() : sqlDataHora_Servidor(sqlDataHora_ServidorText()) {}
 
 void ServerClock::DefinirConexao(db::Connection& connection) {
   sqlDataHora_Servidor.setConnection(&connection);
@@ -18,6 +24,10 @@ db::Timestamp ServerClock::DataHoraServidor() {
                                   : sqlDataHora_Servidor.row().timestamp("DATA_HORA");
   sqlDataHora_Servidor.close();
   return agora;
+}
+
+std::vector<NamedStatement> ServerClock::Statements() {
+  return {{"ServerClock.sqlDataHora_Servidor", sqlDataHora_ServidorText()}};
 }
 
 }  // namespace mts

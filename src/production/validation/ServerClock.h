@@ -1,6 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include "dataaccess/datasets/ModuleQuery.h"
+#include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/Value.h"
 
@@ -13,6 +16,8 @@ namespace mts {
 class ServerClock {
  public:
   ServerClock();
+  // The statements it sends, by name (see NamedStatement).
+  static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection);
 

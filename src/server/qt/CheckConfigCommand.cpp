@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "routines/Windows1252Unicode.h"
 #include "server/ServerConfig.h"
-#include "server/qt/Windows1252.h"
 
 namespace mts {
 
@@ -13,7 +13,7 @@ int CheckConfigCommand(const std::filesystem::path& iniFile, std::FILE* output) 
   const ServerConfigReading reading = ReadServerConfigFile(iniFile);
   std::string text;
   for (const ConfigProblem& problem : reading.problems) {
-    text += Windows1252ToUtf8(DescribeConfigProblem(iniFile, problem)) + "\n";
+    text += text::Utf8FromWindows1252(DescribeConfigProblem(iniFile, problem)) + "\n";
   }
   const std::size_t count = reading.problems.size();
   if (count == 0) {

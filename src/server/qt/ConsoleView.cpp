@@ -1,12 +1,12 @@
 #include "server/qt/ConsoleView.h"
 
-#include "server/qt/Windows1252.h"
+#include "routines/Windows1252Unicode.h"
 
 namespace mts {
 
 void ConsoleView::WriteLine(std::FILE* stream, bool journal, LinePriority priority,
                             const std::string& text) {
-  std::string line = Windows1252ToUtf8(text) + "\n";
+  std::string line = text::Utf8FromWindows1252(text) + "\n";
   if (journal) {
     // The journal makes an entry of every line: each one of a message that
     // spans several (a database error) needs the priority.

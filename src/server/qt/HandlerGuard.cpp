@@ -3,15 +3,15 @@
 #include <cstdio>
 #include <exception>
 
-#include "server/qt/Windows1252.h"
+#include "routines/Windows1252Unicode.h"
 
 namespace mts {
 namespace {
 
 void LastResort(const std::string& message) noexcept {
   try {
-    std::string text = Windows1252ToUtf8(message);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    const std::string utf8 = text::Utf8FromWindows1252(message);
+    std::fprintf(stderr, "%s\n", utf8.c_str());
   } catch (...) {
     std::fputs("erro no tratamento de erro\n", stderr);
   }

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "server/qt/HandlerGuard.h"
-#include "server/qt/Windows1252.h"
+#include "server/qt/QtText.h"
 
 namespace mts {
 
@@ -71,7 +71,7 @@ bool QtTerminalListener::open(int port, std::string& error) {
   server_.setListenBacklogSize(kListenBacklog);
   if (!server_.listen(QHostAddress::Any, static_cast<quint16>(port))) {
     error = "N\xE3o foi poss\xEDvel abrir a porta " + std::to_string(port) + ": " +
-            ToWindows1252(server_.errorString());
+            Windows1252FromQString(server_.errorString());
     return false;
   }
   return true;
@@ -150,7 +150,7 @@ void QtTerminalListener::Watch(const std::shared_ptr<QtTerminalConnection>& conn
           [this, socket, weak](QAbstractSocket::SocketError error) {
             // A peer that closes (or resets) its end is a disconnect, not an error.
             if (error == QAbstractSocket::RemoteHostClosedError) return;
-            CloseOne(weak, "erro: " + ToWindows1252(socket->errorString()));
+            CloseOne(weak, "erro: " + Windows1252FromQString(socket->errorString()));
           });
 }
 
@@ -179,7 +179,7 @@ void QtTerminalListener::AcceptFailed() {
   server_.pauseAccepting();
   if (acceptFailureReported_) return RetryAcceptLater();
   acceptFailureReported_ = true;
-  Notice("Falha ao aceitar conex\xE3o: " + ToWindows1252(server_.errorString()) +
+  Notice("Falha ao aceitar conex\xE3o: " + Windows1252FromQString(server_.errorString()) +
          "; nova tentativa em " + std::to_string(kAcceptPauseMs) + " ms.");
   RetryAcceptLater();
 }

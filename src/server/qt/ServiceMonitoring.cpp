@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "server/qt/Windows1252.h"
+#include "routines/Windows1252Unicode.h"
 #include "server/status/ProcessStats.h"
 #include "version/BuildVersion.h"
 
@@ -37,7 +37,7 @@ void ServiceMonitoring::started() {
     if (http->start(config.statusAddress, config.statusPort, error)) {
       http_ = std::move(http);
     } else {
-      std::fprintf(stderr, "mtserver: %s\n", Windows1252ToUtf8(error).c_str());
+      std::fprintf(stderr, "mtserver: %s\n", text::Utf8FromWindows1252(error).c_str());
       std::fflush(stderr);
     }
   }

@@ -6,8 +6,8 @@
 #include <QTcpServer>
 #include <utility>
 
+#include "server/qt/QtText.h"
 #include "server/qt/StatusTcpServer.h"
-#include "server/qt/Windows1252.h"
 #include "server/status/StatusRoutes.h"
 
 namespace mts {
@@ -50,7 +50,7 @@ bool StatusHttpServer::start(const std::string& address, int port, std::string& 
   auto* listener = new StatusTcpServer(this);
   if (!listener->listen(host, static_cast<quint16>(port))) {
     error = "N\xE3o foi poss\xEDvel abrir a porta de status " + std::to_string(port) + ": " +
-            ToWindows1252(listener->errorString());
+            Windows1252FromQString(listener->errorString());
     delete listener;
     return false;
   }

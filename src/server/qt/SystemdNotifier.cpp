@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "server/qt/Windows1252.h"
+#include "routines/Windows1252Unicode.h"
 
 namespace mts {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 // A status line is one line of the notify protocol: its own line breaks would
 // start new assignments.
 std::string OneLine(const std::string& text) {
-  std::string line = Windows1252ToUtf8(text);
+  std::string line = text::Utf8FromWindows1252(text);
   for (char& c : line) {
     if (c == '\n' || c == '\r') c = ' ';
   }

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "server/qt/HandlerGuard.h"
-#include "server/qt/Windows1252.h"
+#include "server/qt/QtText.h"
 
 namespace mts {
 namespace {
@@ -135,21 +135,22 @@ void TfrmMtServer::BuildWidgets() {
 }
 
 void TfrmMtServer::addReceived(const std::string& line) {
-  mRecebe->appendPlainText(FromWindows1252(line));
+  mRecebe->appendPlainText(QStringFromWindows1252(line));
 }
 
 void TfrmMtServer::addTerminalListEntry(const std::string& entry) {
-  const QString text = FromWindows1252(entry);
+  const QString text = QStringFromWindows1252(entry);
   if (listTerminais->findItems(text, Qt::MatchExactly).isEmpty()) listTerminais->addItem(text);
 }
 
 void TfrmMtServer::setStatusPanel(int panel, const std::string& text) {
   if (panel < 0 || panel >= static_cast<int>(statusPanels_.size())) return;
-  statusPanels_[static_cast<std::size_t>(panel)]->setText(FromWindows1252(text));
+  statusPanels_[static_cast<std::size_t>(panel)]->setText(QStringFromWindows1252(text));
 }
 
 void TfrmMtServer::showError(const std::string& message) {
-  QMessageBox::critical(isVisible() ? this : nullptr, kServerTitle, FromWindows1252(message));
+  QMessageBox::critical(isVisible() ? this : nullptr, kServerTitle,
+                        QStringFromWindows1252(message));
 }
 
 void TfrmMtServer::showEvent(QShowEvent* event) {

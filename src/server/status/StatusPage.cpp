@@ -1,5 +1,6 @@
 #include "server/status/StatusPage.h"
 
+#include "routines/Windows1252Unicode.h"
 #include "server/status/StatusProblems.h"
 #include "server/status/StatusText.h"
 
@@ -181,7 +182,7 @@ std::string StatusPage(const StatusSnapshot& status) {
       std::to_string(kStatusPageRefreshSeconds) +
       " s &middot; <a href=\"/status\">JSON</a> &middot; <a href=\"/metrics\">m\xE9tricas</a>"
       "</footer></body></html>\n";
-  return Utf8FromWindows1252(page);
+  return text::Utf8FromWindows1252(page);
 }
 
 }  // namespace mts

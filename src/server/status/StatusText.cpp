@@ -1,38 +1,14 @@
 #include "server/status/StatusText.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <ctime>
 
+#include "routines/Windows1252Unicode.h"
 #include "server/status/ShopFloorStatus.h"
 
 namespace mts {
 namespace {
-
-// Unicode code points of the bytes 80 to 9F.
-constexpr std::array<char32_t, 32> kHighControls{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-char32_t CodePoint(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-  return byte;
-}
 
 std::tm LocalParts(StatusTime moment) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
@@ -43,15 +19,9 @@ std::tm LocalParts(StatusTime moment) {
 
 }  // namespace
 
-std::string Utf8FromWindows1252(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (char byte : bytes) AppendUtf8(out, CodePoint(static_cast<unsigned char>(byte)));
-  return out;
-}
-
+// The escapes are plain ASCII, so the escaped text converts to UTF-8 as a whole.
 std::string JsonString(std::string_view windows1252) {
-  std::string out = "\"";
+  std::string out;
   for (char byte : windows1252) {
     const auto code = static_cast<unsigned char>(byte);
     switch (code) {
@@ -76,11 +46,11 @@ std::string JsonString(std::string_view windows1252) {
           std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
           out += escaped;
         } else {
-          AppendUtf8(out, CodePoint(code));
+          out += byte;
         }
     }
   }
-  return out + "\"";
+  return "\"" + text::Utf8FromWindows1252(out) + "\"";
 }
 
 std::string HtmlText(std::string_view windows1252) {
@@ -119,10 +89,10 @@ std::string MetricLabelValue(std::string_view windows1252) {
     } else if (byte == '\n') {
       out += "\\n";
     } else {
-      AppendUtf8(out, CodePoint(static_cast<unsigned char>(byte)));
+      out += byte;
     }
   }
-  return out;
+  return text::Utf8FromWindows1252(out);
 }
 
 std::string IsoLocalTime(StatusTime moment) {

@@ -8,12 +8,7 @@
 namespace mts {
 
 // Text helpers shared by the status renderers. The server's texts are
-// Windows-1252; everything served over HTTP is UTF-8.
-
-// Every byte 00 to FF as its Windows-1252 character in UTF-8. The five bytes
-// Windows-1252 leaves undefined (81, 8D, 8F, 90, 9D) map to the control
-// characters of the same value, so nothing is ever dropped.
-std::string Utf8FromWindows1252(std::string_view bytes);
+// Windows-1252; everything served over HTTP is UTF-8 (routines/Windows1252Unicode.h).
 
 // A JSON string literal, quotes included, of a Windows-1252 text.
 std::string JsonString(std::string_view windows1252);

@@ -394,31 +394,6 @@ TEST_F(ClientDataSetDb, DatabaseErrorsWhileOpeningPropagate) {
   EXPECT_FALSE(dataset.active());
 }
 
-TEST_F(ClientDataSetDb, CriteriaAndStringParametersShapeTheQuery) {
-  dataset.setSQL({"select * from [TABELA]", "order by CODIGO_FU"});
-  TCriteria criteria;
-  criteria.add("setor", "SETOR_FU = '[SETOR]'");
-  criteria.add("ativos", "ATIVO_FU = 'N'", false);
-  dataset.setCriteria(criteria);
-  dataset.StringParams().find("TABELA")->setValue("FUNC");
-  dataset.StringParams().find("SETOR")->setValue("01");
-  dataset.ReconstruirSQL();
-  dataset.open();
-  EXPECT_EQ(codesInOrder(), (std::vector<std::string>{"001", "003"}));
-
-  dataset.close();
-  dataset.Criteria()[0].setEnabled(false);
-  dataset.ReconstruirSQL();
-  dataset.open();
-  EXPECT_EQ(dataset.recordCount(), 4u);
-
-  // A new template is never run as the text built for the old one.
-  dataset.close();
-  dataset.setSQL({"select * from FUNC where CODIGO_FU = '004'"});
-  dataset.open();
-  EXPECT_EQ(codesInOrder(), (std::vector<std::string>{"004"}));
-}
-
 TEST_F(ClientDataSetDb, QuerySettingTheSameTextStaysOpen) {
   TVNSQLQuery query;
   query.setSQL({"select * from FUNC"});

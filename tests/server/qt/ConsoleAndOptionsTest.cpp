@@ -13,7 +13,6 @@
 #include "server/qt/HandlerGuard.h"
 #include "server/qt/JournalStream.h"
 #include "server/qt/ServerOptions.h"
-#include "server/qt/Windows1252.h"
 
 namespace mts {
 namespace {
@@ -118,12 +117,6 @@ TEST(CheckConfigCommand, ExitStatusAndSummary) {
     EXPECT_EQ(last, (folder / "mtserver.ini").string() + c.lastLine + "\n");
     std::fclose(output);
   }
-}
-
-TEST(Windows1252, EveryByteRoundTrips) {
-  std::string all;
-  for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
-  EXPECT_EQ(ToWindows1252(FromWindows1252(all)), all);
 }
 
 struct OptionsCase {
