@@ -16,7 +16,7 @@ ConnectedTerminal ClientConnect(RegConnections& registry, TerminalScreen& screen
   TRegConnection& terminal = registry.TerminalAt(number);
   if (terminal.Connection.expired()) terminal.Connection = connection;
   // Keys held for the old connection are not the new one's.
-  terminal.HeldKeys.clear();
+  terminal.HeldReads.clear();
 
   screen.ShowBadgePrompt(terminal);
   return {number, TerminalListEntry(number, address), number >= knownBefore};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,8 +49,10 @@ struct TRegConnection {
   // the screen yet. Survives a reconnect: one terminal has at most one in
   // flight, whatever its connection.
   bool Busy = false;
-  // Bytes that arrived while Busy, handled in order once the answer is shown.
-  std::string HeldKeys;
+  // Reads that arrived while Busy, each kept whole (a run of printable bytes
+  // is one key only within its read), handled in order once the answer is
+  // shown.
+  std::deque<std::string> HeldReads;
 };
 
 // Sends the bytes on the terminal's connection in one write. Dropped without

@@ -55,31 +55,44 @@ void TerminalInput::ServerClientRead(const std::shared_ptr<TerminalConnection>& 
   HandleKeys(terminal, *connection, bytes);
 }
 
-void TerminalInput::HandleKeys(TRegConnection& terminal, TerminalConnection& connection,
+bool TerminalInput::HandleKeys(TRegConnection& terminal, TerminalConnection& connection,
                                std::string_view bytes) {
   for (const std::string_view key : KeysOfRead(bytes)) {
     HandleKey(terminal, connection, UpperCaseAsciiLetters(key));
     if (terminal.Busy) {
-      // The key submitted an entry: what follows it waits for the answer.
+      // The key submitted an entry: what follows it waits for the answer,
+      // ahead of any read held before.
       const auto rest = static_cast<std::size_t>(key.data() + key.size() - bytes.data());
-      Hold(terminal, bytes.substr(rest));
-      return;
+      if (rest < bytes.size()) terminal.HeldReads.emplace_front(bytes.substr(rest));
+      return false;
     }
   }
+  return true;
 }
 
 void TerminalInput::Hold(TRegConnection& terminal, std::string_view bytes) {
-  const std::size_t room = kHeldKeysLimit - std::min(kHeldKeysLimit, terminal.HeldKeys.size());
-  terminal.HeldKeys.append(bytes.substr(0, room));
+  if (bytes.empty()) return;
+  std::size_t held = 0;
+  for (const std::string& read : terminal.HeldReads) held += read.size();
+  const std::size_t room = kHeldKeysLimit - std::min(kHeldKeysLimit, held);
+  if (room == 0) return;
+  terminal.HeldReads.emplace_back(bytes.substr(0, room));
 }
 
 void TerminalInput::HandleHeldKeys(TRegConnection& terminal) {
-  if (terminal.Busy || terminal.HeldKeys.empty()) return;
-  const std::shared_ptr<TerminalConnection> connection = terminal.Connection.lock();
-  const std::string held = std::move(terminal.HeldKeys);
-  terminal.HeldKeys.clear();
-  if (!connection || !connection->isOpen()) return;
-  HandleKeys(terminal, *connection, held);
+  while (!terminal.Busy && !terminal.HeldReads.empty()) {
+    const std::shared_ptr<TerminalConnection> connection = terminal.Connection.lock();
+    if (!connection || !connection->isOpen()) {
+      terminal.HeldReads.clear();
+      return;
+    }
+    const std::string read = std::move(terminal.HeldReads.front());
+    terminal.HeldReads.pop_front();
+    if (!HandleKeys(terminal, *connection, read)) {
+      // It went Busy again: the rest of that read goes before the later ones.
+      return;
+    }
+  }
 }
 
 void TerminalInput::HandleKey(TRegConnection& terminal, TerminalConnection& connection,

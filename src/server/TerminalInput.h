@@ -59,7 +59,8 @@ class TerminalInput {
   void ShowPendingError(TRegConnection& terminal);
 
  private:
-  void HandleKeys(TRegConnection& terminal, TerminalConnection& connection, std::string_view bytes);
+  // False when a key made the terminal Busy (the rest of the read is held).
+  bool HandleKeys(TRegConnection& terminal, TerminalConnection& connection, std::string_view bytes);
   void Hold(TRegConnection& terminal, std::string_view bytes);
   // Once the terminal's answer is shown (from the submission).
   void HandleHeldKeys(TRegConnection& terminal);

@@ -250,6 +250,46 @@ TEST_P(SubmissionTest, AFailedCardIsAnsweredOnItsTerminalInPlainWords) {
   }
 }
 
+// An answer that comes back after the terminal connected again belongs to the
+// old connection: the card is told in the view and the log, the new screen
+// and session are left alone, and the terminal may submit again.
+TEST_P(SubmissionTest, AnAnswerAfterAReconnectIsLoggedButNotShown) {
+  const struct {
+    const char* name;
+    std::function<void()> raise;  // null: the card is posted
+    std::string line;
+  } cases[] = {
+      {"Posted", nullptr, "Terminal 0 - Ficha 1 atualizada."},
+      {"Failed", [] { throw db::DatabaseError("Error reading data from the connection.", true); },
+       "Terminal 0 - Ficha 1 nao atualizada. Erro: Error reading data from the connection."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogInJoao();
+    production.cards["1"].request.TipoAtualizacao = "F";
+    production.onWrite = [&](const std::string&) {
+      if (c.raise) c.raise();
+    };
+    production.deferAnswers = true;
+    submission->SubmitCard(Terminal(), "1");
+    EXPECT_TRUE(Terminal().Busy);
+
+    listener.disconnect(connection);
+    connection = listener.connect("10.0.0.5", &journal);
+    ClientConnect(registry, *screen, connection, listener.active);
+    journal.clear();
+    ASSERT_TRUE(production.answerNext());
+
+    EXPECT_FALSE(Terminal().Busy);
+    EXPECT_TRUE(journal.empty()) << "nothing on the new connection's screen";
+    EXPECT_EQ(received, Lines{c.line});
+    EXPECT_EQ(log, Lines{c.line});
+    EXPECT_EQ(Terminal().State, TerminalState::WaitingBadge);
+    production.deferAnswers = false;
+    production.onWrite = nullptr;
+  }
+}
+
 TEST_P(SubmissionTest, ABadgeLookUpFailureIsAnsweredOnTheBadgePrompt) {
   production.onBadge = [] {
     throw db::DatabaseError("Error reading data from the connection.", true);

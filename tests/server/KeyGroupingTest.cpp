@@ -1,6 +1,8 @@
 // The same keys give the same screens, LEDs and postings however the network
-// groups them into reads: random key sequences, each delivered once key by key
-// and once cut into reads at random points, must leave the same trace.
+// groups them into reads, and however long production takes to answer: random
+// key sequences, each delivered once key by key with every answer at once, and
+// again cut into reads at random points with the answers coming back at random
+// later points, must leave the same trace.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -24,7 +26,8 @@ using test::Printable;
 // a production module that knows a few badges and cards.
 class Session {
  public:
-  Session(bool stxEtx, bool leds) {
+  Session(bool stxEtx, bool leds, bool answersLater = false) {
+    production_.deferAnswers = answersLater;
     TerminalSettings settings;
     settings.ProtocolStxEtx = stxEtx;
     screen_.Settings() = settings;
@@ -38,7 +41,16 @@ class Session {
   }
 
   void Read(const std::string& bytes) { input_.ServerClientRead(connection_, bytes); }
-  void BlinksEnd() { timer_.runAll(); }
+  void BlinksEnd() {
+    // A blink starts only once its badge is answered.
+    Answers();
+    timer_.runAll();
+  }
+  // Delivers every answer production owes.
+  void Answers() {
+    while (production_.answerNext()) {
+    }
+  }
 
   // Everything the session left behind: the bytes the terminal received (its
   // screens and LEDs), the received-data lines, the production calls (the rows
@@ -133,14 +145,20 @@ std::vector<Step> Grouped(const std::vector<Step>& steps, double cutChance, std:
   return reads;
 }
 
-std::string Delivered(Session& session, const std::vector<Step>& reads) {
+// With `answerChance`, production's answers owed so far come back before a
+// read; the rest come back at the end.
+std::string Delivered(Session& session, const std::vector<Step>& reads,
+                      std::mt19937* random = nullptr, double answerChance = 1.0) {
+  std::bernoulli_distribution answer(answerChance);
   for (const Step& read : reads) {
+    if (random != nullptr && answer(*random)) session.Answers();
     if (read.key.empty()) {
       session.BlinksEnd();
     } else {
       session.Read(read.key);
     }
   }
+  session.Answers();
   return session.Trace();
 }
 
@@ -160,11 +178,18 @@ TEST(KeyGrouping, ReadsCutAnywhereGiveTheSameResultAsOneKeyPerRead) {
         const double cutChance = std::uniform_real_distribution<double>(0.0, 1.0)(random);
         const std::vector<Step> reads = Grouped(steps, cutChance, random);
 
+        const double answerChance = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+
         Session keyByKey(stxEtx, leds);
         Session joined(stxEtx, leds);
-        ASSERT_EQ(Delivered(joined, reads), Delivered(keyByKey, steps))
+        Session answeredLater(stxEtx, leds, true);
+        const std::string expected = Delivered(keyByKey, steps);
+        ASSERT_EQ(Delivered(joined, reads), expected)
             << (stxEtx ? "STX-ETX" : "VT-100") << (leds ? ", LEDs" : "")
             << "\nreads: " << Shown(reads);
+        ASSERT_EQ(Delivered(answeredLater, reads, &random, answerChance), expected)
+            << (stxEtx ? "STX-ETX" : "VT-100") << (leds ? ", LEDs" : "")
+            << ", answers later\nreads: " << Shown(reads);
       }
     }
   }
