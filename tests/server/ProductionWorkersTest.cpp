@@ -220,6 +220,11 @@ class TestLoop {
     }
     return true;
   }
+  // Waits, without running anything, until `count` pieces of work are posted.
+  bool WaitForPending(std::size_t count) {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, kPatience, [&] { return queue_.size() >= count; });
+  }
   // Runs what is posted within `span`.
   void RunFor(std::chrono::milliseconds span) {
     RunUntil([] { return false; }, span);
@@ -508,12 +513,18 @@ TEST_F(ProductionWorkersTest, AFailedCallIsTheAnswerAndTheWorkerGoesOn) {
 }
 
 TEST_F(ProductionWorkersTest, StopLetsTheRunningRequestEndAndDropsTheRest) {
-  db_.gateOpen = false;
   auto workers = Make(Settings(1));
-  auto token = std::make_shared<int>(0);  // held by every answer not yet dropped
+  auto token = std::make_shared<int>(0);  // held by every answer not yet let go
   int answers = 0;
-  for (const char* badge : {"running", "queued1", "queued2"})
-    workers->LookUpBadge(badge, [&answers, token](BadgeOutcome) { ++answers; });
+  const auto count = [&] { return [&answers, token](BadgeOutcome) { ++answers; }; };
+
+  // One answer already waits on the loop when Stop comes: it must not run.
+  workers->LookUpBadge("answered", count());
+  ASSERT_TRUE(db_.WaitFor([&] { return !db_.returned.empty(); }));
+  ASSERT_TRUE(loop_.WaitForPending(2)) << "the state and the answer";
+
+  db_.Set([&] { db_.gateOpen = false; });
+  for (const char* badge : {"running", "queued1", "queued2"}) workers->LookUpBadge(badge, count());
   ASSERT_TRUE(db_.WaitFor([&] { return db_.running == 1; }));
 
   std::thread opener([&] {
@@ -525,14 +536,17 @@ TEST_F(ProductionWorkersTest, StopLetsTheRunningRequestEndAndDropsTheRest) {
 
   {
     std::lock_guard lock(db_.mutex);
-    EXPECT_EQ(db_.returned, std::vector<std::string>{"running"}) << "Stop waited for the call";
-    EXPECT_EQ(db_.ran, std::vector<std::string>{"running"}) << "queued requests never ran";
+    EXPECT_EQ(db_.returned, (std::vector<std::string>{"answered", "running"}))
+        << "Stop waited for the running call";
+    EXPECT_EQ(db_.ran, (std::vector<std::string>{"answered", "running"}))
+        << "queued requests never ran";
     EXPECT_EQ(db_.destroyed, db_.made) << "every worker ended";
   }
   workers->Stop();
-  workers->LookUpBadge("late", [&answers, token](BadgeOutcome) { ++answers; });
+  workers->LookUpBadge("late", count());
   loop_.RunFor(100ms);
   EXPECT_EQ(answers, 0);
+  EXPECT_TRUE(states_.empty());
   workers.reset();
   EXPECT_EQ(token.use_count(), 1) << "dropped answers are let go";
 }
