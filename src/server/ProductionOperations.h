@@ -7,8 +7,8 @@
 namespace mts {
 
 // What the badge and card flow asks of production: who is behind a badge, and
-// a card's whole path. The server uses the production module through
-// ProductionModuleOperations; tests use a fake.
+// a card's whole path. Each database worker answers through its own
+// (WorkerProduction); tests use a fake.
 //
 // Neither throws: a refusal is in the outcome's answer, and what failed (the
 // database, a writer) in its failure, with nothing of the card recorded.

@@ -55,7 +55,8 @@ struct LoopSide {
   std::atomic<bool> open{true};
   std::mutex mutex;
   DatabaseState reported;
-  std::uint64_t reportedChange = 0;  // the newest change applied; older ones arriving late are stale
+  std::uint64_t reportedChange =
+      0;  // the newest change applied; older ones arriving late are stale
   ProductionWorkers::StateChanged stateChanged;
 };
 
@@ -140,7 +141,10 @@ struct ProductionWorkers::Impl {
   };
 
   Impl(ProductionWorkersSettings s, MakeProduction m, PostToLoop p, StateChanged changed)
-      : settings(s), make(std::move(m)), postToLoop(std::move(p)), loop(std::make_shared<LoopSide>()) {
+      : settings(s),
+        make(std::move(m)),
+        postToLoop(std::move(p)),
+        loop(std::make_shared<LoopSide>()) {
     settings.workers = std::max<std::size_t>(settings.workers, 1);
     loop->stateChanged = std::move(changed);
     for (std::size_t i = 0; i < settings.workers; ++i) slots.push_back(std::make_unique<Slot>());
@@ -149,8 +153,7 @@ struct ProductionWorkers::Impl {
 
   void Launch() {
     watcher = std::thread([this] { Watch(); });
-    for (std::size_t i = 0; i < settings.workers; ++i)
-      workers.emplace_back([this, i] { Work(i); });
+    for (std::size_t i = 0; i < settings.workers; ++i) workers.emplace_back([this, i] { Work(i); });
   }
 
   // --- the loop side ---
@@ -461,7 +464,9 @@ ProductionWorkers::ProductionWorkers(ProductionWorkersSettings settings, MakePro
   }
 }
 
-ProductionWorkers::~ProductionWorkers() { Stop(); }
+ProductionWorkers::~ProductionWorkers() {
+  Stop();
+}
 
 void ProductionWorkers::LookUpBadge(const std::string& badge, BadgeAnswer answer) {
   impl_->Submit(std::make_unique<RequestJob<BadgeOutcome>>(
@@ -475,7 +480,9 @@ void ProductionWorkers::PostCard(const CardRequest& request, CardAnswer answer) 
       std::move(answer)));
 }
 
-void ProductionWorkers::Stop() { impl_->Stop(); }
+void ProductionWorkers::Stop() {
+  impl_->Stop();
+}
 
 DatabaseState ProductionWorkers::State() const {
   std::lock_guard lock(impl_->loop->mutex);
