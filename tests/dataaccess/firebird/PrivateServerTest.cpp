@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "DataAccessTest.h"
+#include "PrivateServerTest.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/DatabaseError.h"
 #include "dataaccess/firebird/TransactionScope.h"
@@ -15,24 +15,6 @@ namespace {
 
 using test::countRows;
 using test::insertRow;
-
-// A database reached through a Firebird server of the test's own, as the
-// factory's server reaches its database.
-class PrivateServerTest : public ::testing::Test {
- protected:
-  test::TestDatabase database_{DataAccessTest::testSchema()};
-  test::PrivateFirebirdServer server_;
-  ConnectionSettings settings() const { return server_.settings(database_.path()); }
-};
-
-DatabaseError errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const DatabaseError& error) {
-    return error;
-  }
-  return DatabaseError("(no error)");
-}
 
 TEST_F(PrivateServerTest, OtherAttachmentsAndProcessesSeeCommittedRows) {
   Connection writer(settings());
