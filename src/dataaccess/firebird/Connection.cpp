@@ -139,9 +139,17 @@ struct Connection::Impl {
     if (attachment != nullptr) return;
     IAttachment* made = attach();
     made->addRef();
-    std::lock_guard lock(cancelMutex);
-    attachment = made;
-    cancelHandle = made;
+    {
+      std::lock_guard lock(cancelMutex);
+      attachment = made;
+      cancelHandle = made;
+    }
+    // A cancel that came after the attach was made and before it could be
+    // reached stops the operation here; the attachment stays for the next.
+    if (cancelledNow()) {
+      throw DatabaseError("The operation was cancelled as the connection was made",
+                          DatabaseError::Cause::Cancelled);
+    }
   }
 
   IAttachment* attach() {
