@@ -23,7 +23,8 @@ endfunction()
 function(mts_add_sanitizer_defaults)
   add_library(mts_sanitizer_defaults OBJECT ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/SanitizerDefaults.cpp)
   target_compile_definitions(mts_sanitizer_defaults PRIVATE
-    MTS_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt")
+    MTS_LSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/lsan-suppressions.txt"
+    MTS_TSAN_SUPPRESSIONS="${PROJECT_SOURCE_DIR}/tests/tsan-suppressions.txt")
   _mts_executables_under(${PROJECT_SOURCE_DIR} executables)
   foreach(target IN LISTS executables)
     target_link_libraries(${target} PRIVATE mts_sanitizer_defaults)

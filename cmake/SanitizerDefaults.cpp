@@ -22,4 +22,11 @@ const char* __lsan_default_options() {
   return "suppressions=" MTS_LSAN_SUPPRESSIONS ":print_suppressions=0";
 }
 
+// Reports inside the libraries built without ThreadSanitizer, which it cannot
+// judge, are suppressed by the list (see the file). A report halts the test
+// process with a failure.
+const char* __tsan_default_options() {
+  return "suppressions=" MTS_TSAN_SUPPRESSIONS ":halt_on_error=1:second_deadlock_stack=1";
+}
+
 }  // extern "C"

@@ -12,6 +12,8 @@ std::string FailureWords(const std::exception& error) {
       return "Registro em uso por outro usu\xE1rio. Tente novamente.";
     case db::DatabaseError::Cause::ConnectionLost:
       return "Banco de dados fora de alcance. Tente novamente.";
+    case db::DatabaseError::Cause::Cancelled:
+      return "Banco de dados sem resposta. Tente novamente.";
     case db::DatabaseError::Cause::Other:
       break;
   }

@@ -92,6 +92,7 @@ bool ChildProcess::running() {
 int ChildProcess::stop(int graceSeconds) {
   if (pid_ <= 0) return exitCodeOf(status_);
   ::kill(pid_, SIGTERM);
+  ::kill(pid_, SIGCONT);  // a paused program acts on SIGTERM only once it runs
   for (int tenths = 1; tenths <= graceSeconds * 10; ++tenths) {
     if (!running()) return exitCodeOf(status_);
     // A signal that arrives while the program is still setting up its
@@ -110,6 +111,14 @@ void ChildProcess::kill() {
   ::kill(pid_, SIGKILL);
   ::waitpid(pid_, &status_, 0);
   pid_ = -1;
+}
+
+void ChildProcess::pause() {
+  if (pid_ > 0) ::kill(pid_, SIGSTOP);
+}
+
+void ChildProcess::resume() {
+  if (pid_ > 0) ::kill(pid_, SIGCONT);
 }
 
 int ChildProcess::wait() {

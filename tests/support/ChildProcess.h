@@ -32,6 +32,10 @@ class ChildProcess {
   int stop(int graceSeconds = 30);
   // SIGKILL and wait: the program ends at once, as in a crash.
   void kill();
+  // SIGSTOP / SIGCONT: the program freezes, as a hung host does (its sockets
+  // stay open and the kernel keeps accepting connections for it), and goes on.
+  void pause();
+  void resume();
   // Waits for the program to end by itself; returns its exit code (128 + signal
   // number when a signal ended it).
   int wait();

@@ -177,6 +177,14 @@ void PrivateFirebirdServer::start() {
   }
 }
 
+void PrivateFirebirdServer::pause() {
+  if (process_) process_->pause();
+}
+
+void PrivateFirebirdServer::resume() {
+  if (process_) process_->resume();
+}
+
 std::string PrivateFirebirdServer::connectionString(const std::filesystem::path& database) const {
   return "127.0.0.1/" + std::to_string(port_) + ":" + database.string();
 }

@@ -52,6 +52,10 @@ class PrivateFirebirdServer {
   // clients learn it only when they next talk to it.
   void kill();
   void start();
+  // Freezes the server (SIGSTOP) as a hung host: connections are still
+  // accepted by the kernel and nothing is answered, until resume() (SIGCONT).
+  void pause();
+  void resume();
   void restart() {
     stop();
     start();

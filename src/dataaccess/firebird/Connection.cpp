@@ -1,11 +1,14 @@
 #include "dataaccess/firebird/Connection.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "dataaccess/firebird/BoundedAttach.h"
 #include "dataaccess/firebird/DatabaseParameters.h"
 #include "dataaccess/firebird/FirebirdApi.h"
 #include "dataaccess/firebird/PreparedStatement.h"
@@ -75,6 +78,13 @@ DatabaseError lostTransactionError() {
       true);
 }
 
+DatabaseError cancelledTransactionError() {
+  return DatabaseError(
+      "An operation inside the open transaction was cancelled: its work is rolled back and the "
+      "transaction must be ended with a rollback",
+      DatabaseError::Cause::Cancelled);
+}
+
 }  // namespace
 
 struct Connection::Impl {
@@ -86,9 +96,24 @@ struct Connection::Impl {
   // sees every commit made before each statement, as a fresh transaction
   // would, without a start and a commit round trip per statement.
   ITransaction* reader = nullptr;
-  bool transactionLost = false;    // the explicit one went with the link
+  // Why the explicit transaction is over while still open in name: it went
+  // with the link, or a cancel rolled it back. Repeated to every statement
+  // until rollback().
+  std::optional<DatabaseError> transactionGone;
   bool transactionFailed = false;  // work inside it failed: it may not commit
   StatementCache statements;
+
+  // What cancelOperation() reaches from other threads, under cancelMutex: the
+  // attachment through a reference of its own (so that a detach running
+  // meanwhile cannot free it under the call), and an attach under way.
+  std::mutex cancelMutex;
+  IAttachment* cancelHandle = nullptr;
+  BoundedAttach* pendingAttach = nullptr;
+  // Each public operation takes the next number; a cancel marks the one
+  // running as it arrived. A link that fails during a cancelled operation was
+  // cut by the cancel: the operation is not run again on a new attachment.
+  std::atomic<std::uint64_t> operation{0};
+  std::atomic<std::uint64_t> cancelledOperation{0};
 
   explicit Impl(ConnectionSettings s) : settings(std::move(s)) {}
   ~Impl() {
@@ -96,15 +121,95 @@ struct Connection::Impl {
     provider->release();
   }
 
+  void startOperation() { ++operation; }
+  bool cancelledNow() const { return cancelledOperation == operation; }
+
+  // The error to report for `error`: a link cut during a cancelled operation
+  // was cut by the cancel.
+  DatabaseError failureOf(const FbException& error) const {
+    DatabaseError failure = fb::toDatabaseError(error);
+    if (failure.connectionLost() && cancelledNow()) {
+      return DatabaseError(std::string(failure.what()) + " (the operation was cancelled)",
+                           DatabaseError::Cause::Cancelled);
+    }
+    return failure;
+  }
+
   void open() {
     if (attachment != nullptr) return;
-    fb::Status status;
+    IAttachment* made = attach();
+    made->addRef();
+    {
+      std::lock_guard lock(cancelMutex);
+      attachment = made;
+      cancelHandle = made;
+    }
+    // A cancel that came after the attach was made and before it could be
+    // reached stops the operation here; the attachment stays for the next.
+    if (cancelledNow()) {
+      throw DatabaseError("The operation was cancelled as the connection was made",
+                          DatabaseError::Cause::Cancelled);
+    }
+  }
+
+  IAttachment* attach() {
     try {
       const std::vector<unsigned char> dpb = attachParameters(settings);
-      attachment = provider->attachDatabase(&status, settings.database.c_str(),
-                                            static_cast<unsigned>(dpb.size()), dpb.data());
+      if (settings.connectTimeoutSeconds > 0 && isRemoteDatabase(settings.database)) {
+        return attachWithin(std::chrono::seconds(settings.connectTimeoutSeconds), dpb);
+      }
+      fb::Status status;
+      return provider->attachDatabase(&status, settings.database.c_str(),
+                                      static_cast<unsigned>(dpb.size()), dpb.data());
     } catch (const FbException& error) {
       throw fb::toDatabaseError(error);
+    }
+  }
+
+  IAttachment* attachWithin(std::chrono::milliseconds timeout,
+                            const std::vector<unsigned char>& dpb) {
+    BoundedAttach pending(settings.database, dpb);
+    {
+      std::lock_guard lock(cancelMutex);
+      pendingAttach = &pending;
+    }
+    // A cancel that came before the attach could be reached.
+    if (cancelledNow()) pending.cancel();
+    try {
+      IAttachment* made = pending.wait(timeout);
+      std::lock_guard lock(cancelMutex);
+      pendingAttach = nullptr;
+      return made;
+    } catch (...) {
+      std::lock_guard lock(cancelMutex);
+      pendingAttach = nullptr;
+      throw;
+    }
+  }
+
+  // Drops cancelOperation()'s reference; after the owner's is gone, that
+  // ends the attachment's interface.
+  void retireCancelHandle() {
+    IAttachment* handle = nullptr;
+    {
+      std::lock_guard lock(cancelMutex);
+      std::swap(handle, cancelHandle);
+    }
+    if (handle != nullptr) handle->release();
+  }
+
+  void cancel(CancelMode mode) {
+    cancelledOperation = operation.load();
+    std::lock_guard lock(cancelMutex);
+    if (pendingAttach != nullptr) pendingAttach->cancel();
+    if (cancelHandle == nullptr) return;
+    fb::Status status;
+    try {
+      cancelHandle->cancelOperation(&status,
+                                    mode == CancelMode::Abort ? fb_cancel_abort : fb_cancel_raise);
+    } catch (const FbException&) {
+      // "Nothing to cancel": the operation ended first, or the attachment is
+      // already gone; either way nothing is left to stop.
     }
   }
 
@@ -123,6 +228,7 @@ struct Connection::Impl {
       attachment->release();
     }
     attachment = nullptr;
+    retireCancelHandle();
   }
 
   // After a lost connection: forgets everything that belonged to the
@@ -132,14 +238,24 @@ struct Connection::Impl {
     fb::releaseQuietly(transaction);
     fb::releaseQuietly(reader);
     fb::releaseQuietly(attachment);
+    retireCancelHandle();
   }
 
   void endTransactionState() {
-    transactionLost = false;
+    transactionGone.reset();
     transactionFailed = false;
   }
 
-  bool inTransaction() const { return transaction != nullptr || transactionLost; }
+  bool inTransaction() const { return transaction != nullptr || transactionGone.has_value(); }
+
+  // A cancelled operation inside the explicit transaction ends it now, on a
+  // link that still works: its locks go at once, not when the owner gets to
+  // its rollback.
+  void endExplicitTransactionAfterCancel() {
+    if (transaction == nullptr) return;
+    rollbackQuietly(transaction);
+    transactionGone = cancelledTransactionError();
+  }
 
   ITransaction* begin(fb::Status& status, Access access = Access::ReadWrite) {
     const std::vector<unsigned char> tpb =
@@ -156,7 +272,7 @@ struct Connection::Impl {
     try {
       return begin(status);
     } catch (const FbException& error) {
-      if (!fb::isConnectionLost(error)) throw;
+      if (!fb::isConnectionLost(error) || cancelledNow()) throw;
     }
     forgetAttachment();
     open();
@@ -174,9 +290,10 @@ struct Connection::Impl {
   // its own that is committed after it and rolled back when it fails.
   template <typename Work>
   auto withTransaction(Work work) {
-    if (transactionLost) throw lostTransactionError();
+    if (transactionGone) throw *transactionGone;
     fb::Status status;
     ITransaction* own = nullptr;
+    bool committing = false;
     try {
       if (transaction == nullptr) {
         own = beginOnLiveAttachment(status);
@@ -185,23 +302,31 @@ struct Connection::Impl {
       }
       auto result = work(status, transaction != nullptr ? transaction : own);
       if (own != nullptr) {
+        committing = true;
         own->commit(&status);  // releases the interface
         own = nullptr;
       }
       return result;
     } catch (const FbException& error) {
-      DatabaseError failure = fb::toDatabaseError(error);
-      abandon(own, failure.connectionLost());
+      const bool linkLost = fb::isConnectionLost(error);
+      DatabaseError failure = failureOf(error);
+      if (linkLost && committing) failure.markOutcomeUnknown();
+      abandon(own, linkLost);
+      if (failure.cancelled()) endExplicitTransactionAfterCancel();
       throw failure;
+    } catch (const DatabaseError& failure) {
+      abandon(own, false);
+      if (failure.cancelled()) endExplicitTransactionAfterCancel();
+      throw;
     } catch (...) {
       abandon(own, false);
       throw;
     }
   }
 
-  void abandon(ITransaction*& own, bool connectionLost) {
-    if (connectionLost) {
-      if (transaction != nullptr) transactionLost = true;
+  void abandon(ITransaction*& own, bool linkLost) {
+    if (linkLost) {
+      if (transaction != nullptr) transactionGone = lostTransactionError();
       fb::releaseQuietly(own);
       forgetAttachment();
     } else {
@@ -226,15 +351,15 @@ struct Connection::Impl {
         return statement.run(status, reader, params);
       } catch (const FbException& error) {
         if (fb::hasErrorCode(error, isc_read_only_trans)) return std::nullopt;
-        if (!fb::isConnectionLost(error)) throw fb::toDatabaseError(error);
+        if (!fb::isConnectionLost(error)) throw failureOf(error);
         forgetAttachment();
-        if (attempt == 2) throw fb::toDatabaseError(error);
+        if (attempt == 2 || cancelledNow()) throw failureOf(error);
       }
     }
   }
 
   PreparedStatement::Outcome run(std::string_view sql, const Params& params) {
-    if (transaction == nullptr && !transactionLost && !readsMonitoringTables(sql)) {
+    if (transaction == nullptr && !transactionGone && !readsMonitoringTables(sql)) {
       if (auto read = runAsRead(sql, params)) return std::move(*read);
     }
     return withTransaction([&](fb::Status& status, ITransaction* tx) {
@@ -250,8 +375,9 @@ struct Connection::Impl {
     try {
       work(status);
     } catch (const FbException& error) {
-      DatabaseError failure = fb::toDatabaseError(error);
-      if (failure.connectionLost()) forgetAttachment();
+      const bool linkLost = fb::isConnectionLost(error);
+      DatabaseError failure = failureOf(error);
+      if (linkLost) forgetAttachment();
       throw failure;
     }
   }
@@ -274,10 +400,12 @@ void Connection::setSettings(ConnectionSettings settings) {
 }
 
 void Connection::open() {
+  impl_->startOperation();
   impl_->open();
 }
 
 void Connection::close() {
+  impl_->startOperation();
   impl_->close();
 }
 
@@ -285,15 +413,32 @@ bool Connection::isOpen() const {
   return impl_->attachment != nullptr;
 }
 
+void Connection::reattach() {
+  impl_->startOperation();
+  impl_->close();
+  impl_->open();
+}
+
+void Connection::ping() {
+  query("select 1 from RDB$DATABASE");
+}
+
+void Connection::cancelOperation(CancelMode mode) {
+  impl_->cancel(mode);
+}
+
 ResultSet Connection::query(std::string_view sql, const Params& params) {
+  impl_->startOperation();
   return impl_->run(sql, params).rows;
 }
 
 int Connection::execute(std::string_view sql, const Params& params) {
+  impl_->startOperation();
   return impl_->run(sql, params).changed;
 }
 
 void Connection::prepare(std::string_view sql) {
+  impl_->startOperation();
   impl_->withTransaction([&](fb::Status& status, ITransaction* tx) {
     impl_->statementFor(status, tx, sql);
     return 0;
@@ -305,6 +450,7 @@ bool Connection::inTransaction() const {
 }
 
 void Connection::startTransaction() {
+  impl_->startOperation();
   if (impl_->inTransaction()) throw DatabaseError("A transaction is already active");
   impl_->onAttachment(
       [&](fb::Status& status) { impl_->transaction = impl_->beginOnLiveAttachment(status); });
@@ -312,19 +458,28 @@ void Connection::startTransaction() {
 }
 
 void Connection::commit() {
-  if (impl_->transactionLost) throw lostTransactionError();
+  impl_->startOperation();
+  if (impl_->transactionGone) throw *impl_->transactionGone;
   if (impl_->transaction == nullptr) throw DatabaseError("No transaction is active to commit");
   if (impl_->transactionFailed) {
     throw DatabaseError(
         "The transaction cannot be committed: work inside it failed; it must be rolled back");
   }
-  impl_->onAttachment([&](fb::Status& status) {
-    impl_->transaction->commit(&status);  // releases the interface
-    impl_->transaction = nullptr;
-  });
+  try {
+    impl_->onAttachment([&](fb::Status& status) {
+      impl_->transaction->commit(&status);  // releases the interface
+      impl_->transaction = nullptr;
+    });
+  } catch (DatabaseError& failure) {
+    // The link went with the commit sent: the server may have committed.
+    if (impl_->attachment == nullptr) failure.markOutcomeUnknown();
+    if (failure.cancelled()) impl_->endExplicitTransactionAfterCancel();
+    throw;
+  }
 }
 
 void Connection::rollback() {
+  impl_->startOperation();
   impl_->endTransactionState();
   // Nothing to undo when the transaction is gone with a lost connection.
   if (impl_->transaction == nullptr) return;

@@ -20,6 +20,24 @@ struct ConnectionSettings {
   // How long a statement waits for a record another transaction has locked
   // before it fails with a lock conflict; 0 or less waits for ever.
   int lockTimeoutSeconds = 0;
+  // How long attaching to a remote database may take before it fails as out
+  // of reach (a server that accepts and never answers, a hung host); 0 or
+  // less waits as long as the client library does (minutes). Not used for
+  // the embedded engine.
+  int connectTimeoutSeconds = 5;
+};
+
+// How cancelOperation() stops the operation under way.
+enum class CancelMode {
+  // Asks the server to stop it: it fails at once with a cancelled error and
+  // the connection stays attached. A server that does not answer (a hung
+  // host) never acts on it.
+  Raise,
+  // Cuts the link on this side at once, whatever the server does: the
+  // operation fails with a cancelled error, the server undoes the open
+  // transaction when it next looks at the link, and the next use attaches
+  // anew.
+  Abort,
 };
 
 // One attachment to a Firebird database, used from one thread.
@@ -45,6 +63,18 @@ struct ConnectionSettings {
 // with its own conversion errors ("12" into an INTEGER, 7 into a VARCHAR, a
 // Decimal rounded into a NUMERIC(15,2)). Text into a BLOB parameter is
 // written as a blob; BLOB columns read as text.
+//
+// Attaching to a remote database gives up after the settings' connect timeout
+// with a connection-lost error (see BoundedAttach).
+//
+// Cancelling: cancelOperation() is the one member any thread may call, while
+// the owning thread runs an operation. The operation fails with a cancelled
+// DatabaseError; the transaction it ran in is rolled back at once: a lone
+// statement's own, and the explicit one, which then stays open in name and
+// refuses every statement and commit() until rollback(), as after a lost link.
+// A commit cut off by an abort (or by a lost link) fails with outcomeUnknown()
+// true: the server may have committed it. A cancel that arrives between
+// operations stops none.
 //
 // Errors: every failure throws DatabaseError carrying the database's message.
 // When the failure is a lost connection, the statement that found it fails and
@@ -73,6 +103,18 @@ class Connection {
   void open();
   void close();  // rolls back an open explicit transaction
   bool isOpen() const;
+  // Closes and attaches again with the same settings: for a connection whose
+  // server went away, or to start afresh.
+  void reattach();
+  // One light round trip that tells whether the database answers: throws
+  // DatabaseError (connectionLost() when the server is out of reach). When
+  // the link was lost while idle, it attaches again first, as any statement
+  // does; so a server that came back reads as up.
+  void ping();
+
+  // Stops the operation the owning thread runs now (see above). Any thread;
+  // returns at once.
+  void cancelOperation(CancelMode mode = CancelMode::Raise);
 
   // A statement that returns rows (SELECT, or EXECUTE PROCEDURE with outputs).
   ResultSet query(std::string_view sql, const Params& params = {});

@@ -11,7 +11,9 @@ namespace mts::db {
 // Left to the library's own clean-up at exit, that work runs while the process
 // is already tearing itself down, and the engine's threads can find their code
 // unmapped or wait for ever on a lock. Nothing of the library may be used
-// afterwards. Returns false when it could not finish within `timeout`.
+// afterwards. Returns false when it could not finish within `timeout`, and
+// without stopping the library when an attach given up for its timeout is
+// still inside it (see BoundedAttach).
 bool shutdownDatabaseClient(std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 }  // namespace mts::db

@@ -20,6 +20,9 @@ class DatabaseError : public std::runtime_error {
     // conflict, a deadlock, or a lock wait that ran out (the database reports
     // all of them alike).
     Conflict,
+    // Connection::cancelOperation() stopped the operation (from another
+    // thread, usually because it ran past its deadline).
+    Cancelled,
   };
 
   explicit DatabaseError(const std::string& message, bool connectionLost = false)
@@ -31,6 +34,13 @@ class DatabaseError : public std::runtime_error {
   // True when the failure was the connection itself (server gone, network cut).
   bool connectionLost() const { return cause_ == Cause::ConnectionLost; }
   bool conflict() const { return cause_ == Cause::Conflict; }
+  bool cancelled() const { return cause_ == Cause::Cancelled; }
+  // True when a commit was under way as the link went (lost, or cut by a
+  // cancel): the database may have committed it before the link went, so the
+  // work must be treated as maybe done, never as surely undone. False for
+  // every other failure: a statement that fails leaves nothing committed.
+  bool outcomeUnknown() const { return outcomeUnknown_; }
+  void markOutcomeUnknown() { outcomeUnknown_ = true; }
   // The other transaction a conflict names (it changed the row, or still holds
   // it); 0 when the database named none.
   std::int64_t concurrentTransaction() const { return concurrentTransaction_; }
@@ -38,6 +48,7 @@ class DatabaseError : public std::runtime_error {
  private:
   Cause cause_;
   std::int64_t concurrentTransaction_;
+  bool outcomeUnknown_ = false;
 };
 
 }  // namespace mts::db

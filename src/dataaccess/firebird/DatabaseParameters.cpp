@@ -22,6 +22,13 @@ std::vector<unsigned char> build(const ConnectionSettings& settings, bool create
       dpb->insertString(&status, isc_dpb_lc_ctype, settings.charset.c_str());
     }
     dpb->insertInt(&status, isc_dpb_sql_dialect, settings.dialect);
+    if (settings.connectTimeoutSeconds > 0 && isRemoteDatabase(settings.database)) {
+      // The library gives up only while the server has not yet answered the
+      // connect packet, and then reports it as a rejection. A second later
+      // than our own bound, so that a rejection seen earlier is a real one,
+      // while a thread left waiting for a silent server still ends by itself.
+      dpb->insertInt(&status, isc_dpb_connect_timeout, settings.connectTimeoutSeconds + 1);
+    }
     if (create) {
       dpb->insertInt(&status, isc_dpb_page_size, kPageSize);
       dpb->insertString(&status, isc_dpb_set_db_charset, kDatabaseCharset);
@@ -37,6 +44,11 @@ std::vector<unsigned char> build(const ConnectionSettings& settings, bool create
 }
 
 }  // namespace
+
+bool isRemoteDatabase(std::string_view database) {
+  if (database.empty() || database.front() == '/') return false;
+  return database.find(':') != std::string_view::npos;
+}
 
 std::vector<unsigned char> attachParameters(const ConnectionSettings& settings) {
   return build(settings, false);

@@ -101,6 +101,9 @@ DatabaseError toDatabaseError(const Firebird::FbException& error) {
   if (isConnectionLost(error)) {
     return DatabaseError(messageOf(error), DatabaseError::Cause::ConnectionLost);
   }
+  if (hasErrorCode(error, isc_cancelled)) {
+    return DatabaseError(messageOf(error), DatabaseError::Cause::Cancelled);
+  }
   if (isConflict(error)) {
     return DatabaseError(messageOf(error), DatabaseError::Cause::Conflict,
                          concurrentTransactionOf(error));

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "DataAccessTest.h"
+#include "PrivateServerTest.h"
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/DatabaseError.h"
 #include "dataaccess/firebird/TransactionScope.h"
@@ -15,24 +15,6 @@ namespace {
 
 using test::countRows;
 using test::insertRow;
-
-// A database reached through a Firebird server of the test's own, as the
-// factory's server reaches its database.
-class PrivateServerTest : public ::testing::Test {
- protected:
-  test::TestDatabase database_{DataAccessTest::testSchema()};
-  test::PrivateFirebirdServer server_;
-  ConnectionSettings settings() const { return server_.settings(database_.path()); }
-};
-
-DatabaseError errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const DatabaseError& error) {
-    return error;
-  }
-  return DatabaseError("(no error)");
-}
 
 TEST_F(PrivateServerTest, OtherAttachmentsAndProcessesSeeCommittedRows) {
   Connection writer(settings());
@@ -198,6 +180,8 @@ TEST_P(ServerOutageTest, CommitThatFindsTheLinkGoneFailsAndNothingIsWritten) {
 
   const DatabaseError lost = errorOf([&] { connection.commit(); });
   EXPECT_TRUE(lost.connectionLost()) << lost.what();
+  // Sent on a link that then failed: the caller cannot know what the server did.
+  EXPECT_TRUE(lost.outcomeUnknown());
   EXPECT_FALSE(connection.inTransaction());
   EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
 }
@@ -207,6 +191,40 @@ INSTANTIATE_TEST_SUITE_P(Outages, ServerOutageTest,
                          [](const auto& info) {
                            return info.param == Outage::Restart ? "Restart" : "CrashAndStart";
                          });
+
+// The health check: a connection-lost error as soon as the server is gone, and
+// up again by itself once the server is back.
+TEST_F(PrivateServerTest, PingFollowsTheServerThroughACrashAndARestart) {
+  Connection connection(settings());
+  connection.ping();
+
+  server_.kill();
+  const auto started = std::chrono::steady_clock::now();
+  const DatabaseError gone = errorOf([&] { connection.ping(); });
+  EXPECT_TRUE(gone.connectionLost()) << gone.what();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+  EXPECT_TRUE(errorOf([&] { connection.ping(); }).connectionLost());
+
+  server_.start();
+  connection.ping();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);
+}
+
+TEST_F(PrivateServerTest, ReattachAfterTheServerCameBackDropsTheLostTransaction) {
+  Connection connection(settings());
+  connection.startTransaction();
+  insertRow(connection, "SAMPLE", {{"ID", 1}});
+  server_.kill();
+  server_.start();
+
+  connection.reattach();
+  EXPECT_TRUE(connection.isOpen());
+  EXPECT_FALSE(connection.inTransaction());
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 0);
+  insertRow(connection, "SAMPLE", {{"ID", 2}});
+  EXPECT_EQ(countRows(connection, "SAMPLE"), 1);
+}
 
 TEST_F(PrivateServerTest, StatementsFailWhileTheServerIsDownAndWorkOnceItIsBack) {
   Connection connection(settings());
