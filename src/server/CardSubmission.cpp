@@ -22,6 +22,9 @@ constexpr int kCardRow = 1;
 constexpr const char* kBadgeRefused = "FUNC. NAO LOCALIZADO";
 constexpr const char* kBadgeFailed = "FUNC. NAO VERIFICADO";
 constexpr const char* kCardRefused = "FICHA NAO ATUALIZADA";
+// The link went while the card's commit was under way: it may be posted. A
+// second pass of the card tells (a card posted already is refused by name).
+constexpr const char* kCardUnconfirmed = "FICHA NAO CONFIRMADA";
 
 // Hands what failed to `handle`. Every failure production reports is a
 // std::exception; anything else goes on to the server's error handler.
@@ -180,7 +183,8 @@ void CardSubmission::LogUnseenCard(TRegConnection& terminal, const std::string& 
   std::string line = TerminalPrefix(terminal) + "Ficha " + code;
   if (outcome.failure) {
     WithError(outcome.failure, [&](const std::exception& error) {
-      line += " nao atualizada. Erro: " + FailureDetail(error);
+      line += (OutcomeUnknown(error) ? " sem confirmacao. Erro: " : " nao atualizada. Erro: ") +
+              FailureDetail(error);
       ReportFailure(error, line);
     });
   } else if (outcome.answer.Sucesso) {
@@ -197,25 +201,29 @@ void CardSubmission::LogUnseenCard(TRegConnection& terminal, const std::string& 
 void CardSubmission::RefuseCard(TRegConnection& terminal, const std::string& typedCode,
                                 const CardOutcome& outcome, const std::string& detail,
                                 const std::string& receivedLine,
-                                std::chrono::steady_clock::time_point submitted) {
+                                std::chrono::steady_clock::time_point submitted,
+                                const char* shownText) {
   if (terminal.HasLeds) screen_.RedLed(terminal, LedMode::On);
   terminal.PendingError = detail;
-  screen_.ShowResult(terminal, kCardRefused);
+  screen_.ShowResult(terminal, shownText);
   addReceived_(receivedLine);
   // The cursor follows the code as it was typed and echoed, not as rewritten.
   screen_.PositionCursor(terminal, kCardRow,
                          static_cast<int>(typedCode.size()) + kCardCursorOffset);
-  ReportCard(terminal, outcome, kCardRefused, submitted);
+  ReportCard(terminal, outcome, shownText, submitted);
 }
 
 void CardSubmission::FailCard(TRegConnection& terminal, const std::string& typedCode,
                               const std::string& code, const CardOutcome& outcome,
                               const std::exception& error,
                               std::chrono::steady_clock::time_point submitted) {
-  const std::string line =
-      TerminalPrefix(terminal) + "Ficha " + code + " nao atualizada. Erro: " + FailureDetail(error);
+  const bool unknown = OutcomeUnknown(error);
+  const std::string line = TerminalPrefix(terminal) + "Ficha " + code +
+                           (unknown ? " sem confirmacao. Erro: " : " nao atualizada. Erro: ") +
+                           FailureDetail(error);
   ReportFailure(error, line);
-  RefuseCard(terminal, typedCode, outcome, FailureWords(error), line, submitted);
+  RefuseCard(terminal, typedCode, outcome, FailureWords(error), line, submitted,
+             unknown ? kCardUnconfirmed : kCardRefused);
 }
 
 void CardSubmission::ReportFailure(const std::exception& error, const std::string& line) {

@@ -24,7 +24,9 @@ namespace mts {
 // alone, like a refusal: red LED, "FUNC. NAO VERIFICADO" or "FICHA NAO
 // ATUALIZADA", plain words behind the "," key, and the terminal, the entry
 // and the error in the received-data view and the log. Nothing of a failed
-// card is recorded (the production module rolls it back).
+// card is recorded (the production module rolls it back), except when the
+// link went while its commit was under way: then it may be posted, and the
+// terminal shows "FICHA NAO CONFIRMADA" (passing the card again tells).
 //
 // Production answers later, on the event loop: from the Enter that submits an
 // entry until its answer is on the screen, the terminal is Busy and its keys
@@ -78,10 +80,12 @@ class CardSubmission {
                   const CardOutcome& outcome, std::chrono::steady_clock::time_point submitted);
   void LogUnseenCard(TRegConnection& terminal, const std::string& code, const CardOutcome& outcome,
                      std::chrono::steady_clock::time_point submitted);
-  // Red LED, "FICHA NAO ATUALIZADA", `detail` kept for the "," key.
+  // Red LED, the shown text ("FICHA NAO ATUALIZADA" unless told), `detail`
+  // kept for the "," key.
   void RefuseCard(TRegConnection& terminal, const std::string& typedCode,
                   const CardOutcome& outcome, const std::string& detail,
-                  const std::string& receivedLine, std::chrono::steady_clock::time_point submitted);
+                  const std::string& receivedLine, std::chrono::steady_clock::time_point submitted,
+                  const char* shownText = "FICHA NAO ATUALIZADA");
   void FailCard(TRegConnection& terminal, const std::string& typedCode, const std::string& code,
                 const CardOutcome& outcome, const std::exception& error,
                 std::chrono::steady_clock::time_point submitted);

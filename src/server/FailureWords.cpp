@@ -7,6 +7,9 @@ namespace mts {
 std::string FailureWords(const std::exception& error) {
   const auto* database = dynamic_cast<const db::DatabaseError*>(&error);
   if (database == nullptr) return error.what();
+  if (database->outcomeUnknown()) {
+    return "Sem resposta ao gravar: pode ter sido atualizada. Passe a ficha de novo.";
+  }
   switch (database->cause()) {
     case db::DatabaseError::Cause::Conflict:
       return "Registro em uso por outro usu\xE1rio. Tente novamente.";
@@ -18,6 +21,11 @@ std::string FailureWords(const std::exception& error) {
       break;
   }
   return "Erro no banco de dados: " + FailureDetail(error);
+}
+
+bool OutcomeUnknown(const std::exception& error) {
+  const auto* database = dynamic_cast<const db::DatabaseError*>(&error);
+  return database != nullptr && database->outcomeUnknown();
 }
 
 std::string FailureDetail(const std::exception& error) {

@@ -24,7 +24,7 @@ void ModuleWorkerProduction::CheckDatabase() {
 }
 
 void ModuleWorkerProduction::Cancel(bool hard) {
-  (void)hard;  // until the connection can cancel
+  connection_.cancelOperation(hard ? db::CancelMode::Abort : db::CancelMode::Raise);
 }
 
 BadgeOutcome ModuleWorkerProduction::LookUpBadge(const std::string& badge) {

@@ -257,13 +257,15 @@ struct ProductionWorkers::Impl {
     BeginCall(worker);
     std::exception_ptr startFailure = EnsureStarted(worker);
     std::exception_ptr failure = startFailure ? nullptr : job.Run(*worker.production);
-    EndCall(worker);
+    const bool unanswered = EndCall(worker);
 
     if (startFailure) {
       const std::string what = Describe(startFailure);
       ReportState(Reach::Down, what);
       job.Fail(OutOfReach(what));
-    } else if (LostConnection(failure)) {
+    } else if (LostConnection(failure) || (failure && unanswered)) {
+      // A database that answered not even the cancel is out of reach for the
+      // requests after this one too, until a check finds it back.
       ReportState(Reach::Down, Describe(failure));
     } else {
       // Whatever else failed, the database answered.
@@ -369,10 +371,13 @@ struct ProductionWorkers::Impl {
     watcherWake.notify_all();
   }
 
-  void EndCall(Worker& worker) {
+  // True when the call needed its link given up: the database did not answer
+  // even the cancel.
+  bool EndCall(Worker& worker) {
     // Waits for a Cancel in progress: it must not outlast the call it was for.
     std::scoped_lock lock(worker.slot.cancelling, mutex);
     worker.slot.busy = false;
+    return worker.slot.cancels >= 2;
   }
 
   struct DueCancel {

@@ -290,6 +290,28 @@ TEST_P(SubmissionTest, AnAnswerAfterAReconnectIsLoggedButNotShown) {
   }
 }
 
+// A link lost while the card's commit was under way leaves the card perhaps
+// posted: the terminal must not say it was not.
+TEST_P(SubmissionTest, ACommitCutOffIsNeverCalledNotPosted) {
+  LogInJoao();
+  production.cards["1"].request.TipoAtualizacao = "F";
+  production.onWrite = [](const std::string&) {
+    db::DatabaseError lost("Error reading data from the connection.", true);
+    lost.markOutcomeUnknown();
+    throw lost;
+  };
+  Terminal().Input = "1";
+
+  submission->SubmitCard(Terminal(), "1");
+
+  const std::string line =
+      "Terminal 0 - Ficha 1 sem confirmacao. Erro: Error reading data from the connection.";
+  EXPECT_EQ(journal, Join({{kRedOn, Home()}, ResultRow("FICHA NAO CONFIRMADA"), {At(1, 7)}}));
+  EXPECT_EQ(received, Lines{line});
+  EXPECT_EQ(Terminal().PendingError,
+            "Sem resposta ao gravar: pode ter sido atualizada. Passe a ficha de novo.");
+}
+
 TEST_P(SubmissionTest, ABadgeLookUpFailureIsAnsweredOnTheBadgePrompt) {
   production.onBadge = [] {
     throw db::DatabaseError("Error reading data from the connection.", true);
