@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/recording/ItemRelease.h"
 
@@ -31,11 +32,13 @@ std::int32_t CardLockSlot(std::string_view key);
 // (SELECT ... WITH LOCK on BLOQUEIO_FICHA): another transaction that locks one
 // of them waits until this one ends (for at most the lock timeout). Slots are
 // taken in ascending order, so two cards that share slots cannot deadlock on
-// them. Throws db::DatabaseError when a lock fails or a slot row is missing.
+// them. Returns the database's time when the last slot was locked (nothing when
+// there are no keys). Throws db::DatabaseError when a lock fails or a slot row
+// is missing.
 class CardLock {
  public:
   void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
-  void Travar(const std::vector<std::string>& keys);
+  std::optional<db::Timestamp> Travar(const std::vector<std::string>& keys);
 
  private:
   db::Connection* connection_ = nullptr;

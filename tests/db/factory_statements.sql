@@ -112,6 +112,9 @@ where S.COD_SE = :CODIGO
 select cast('now' as TIMESTAMP) as DATA_HORA
 from CONFIG
 ;;
+-- CardLock.slot: locks a card's slot and reads the database server's clock
+select ID_BF, cast('now' as TIMESTAMP) as DATA_HORA from BLOQUEIO_FICHA where ID_BF = :SLOT with lock
+;;
 -- TdmAtuProducao.sqlSetorFunc: employees registered in a sector
 select * 
 from SETOR_FUNCIONARIO
@@ -149,9 +152,6 @@ and SETOR_PS=:SETOR
 -- TdmAtuProducao.sqlSetAntAtu group name: name of a previous grouping sector for its message
 SELECT S.nome_se FROM SETOR S
 WHERE S.cod_se = :SETOR
-;;
--- TdmAtuProducao.sqlSetAgrup: members of a grouping sector (previous sectors)
-SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = :SETOR_AGRUP
 ;;
 -- TdmAtuProducao.sqlFichaOpSetor: operations of a card in a sector still unrecorded
 select count(*) QTDE_REG
@@ -207,10 +207,10 @@ FROM PRODUCAO_SETOR PS
 WHERE PS.PROG_PS = :PROG AND PS.FICHA_PS = :FICHA AND PS.SETOR_PS = :SETOR AND PS.SUBFICHA_PS = '0000'
 GROUP BY PS.FUNCIONAR_PS
 ;;
--- TdmAtuProducao.sqlSetorAgrupamento: members of a grouping sector
-SELECT COD_SE
+-- TdmAtuProducao.sqlSetoresAgrupados: every sector that belongs to a group, with its group
+SELECT COD_SE, NOME_SE, SETOR_AGRUP_SE
 FROM SETOR S
-WHERE S.SETOR_AGRUP_SE = :SETOR
+WHERE S.SETOR_AGRUP_SE IS NOT NULL
 ;;
 -- TdmAtuProducao.sqlSubP: quantity of a sub-card
 select PROG_PR, FICHA_PR, SUBFICHA_PR, sum(QTDE_PR) as QTDE
