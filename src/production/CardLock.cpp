@@ -9,8 +9,11 @@ namespace mts {
 
 namespace {
 
+// The clock comes with the lock: read once the wait is over, it dates the
+// card by the moment it got its turn, and costs no statement of its own.
 constexpr const char* kTravarSlot =
-    "select ID_BF from BLOQUEIO_FICHA where ID_BF = :SLOT with lock";
+    "select ID_BF, cast('now' as TIMESTAMP) as DATA_HORA from BLOQUEIO_FICHA "
+    "where ID_BF = :SLOT with lock";
 
 }  // namespace
 
@@ -32,19 +35,22 @@ std::int32_t CardLockSlot(std::string_view key) {
   return static_cast<std::int32_t>(hash % static_cast<std::uint32_t>(kCardLockSlots));
 }
 
-void CardLock::Travar(const std::vector<std::string>& keys) {
+std::optional<db::Timestamp> CardLock::Travar(const std::vector<std::string>& keys) {
   if (connection_ == nullptr) throw std::logic_error("card lock has no connection");
   std::vector<std::int32_t> slots;
   for (const std::string& key : keys) slots.push_back(CardLockSlot(key));
   std::sort(slots.begin(), slots.end());
   slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+  std::optional<db::Timestamp> agora;
   for (const std::int32_t slot : slots) {
     const db::ResultSet locked = connection_->query(kTravarSlot, {{"SLOT", slot}});
     if (locked.empty()) {
       throw db::DatabaseError("BLOQUEIO_FICHA n\xE3o tem a linha " + std::to_string(slot) +
                               ": aplique db/upgrade-card-locks.sql ao banco de dados.");
     }
+    agora = locked.front().timestamp("DATA_HORA");
   }
+  return agora;
 }
 
 std::vector<NamedStatement> CardLock::Statements() {

@@ -8,6 +8,7 @@
 
 #include "dataaccess/datasets/NamedStatement.h"
 #include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/Value.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/recording/ItemRelease.h"
 
@@ -32,14 +33,16 @@ std::int32_t CardLockSlot(std::string_view key);
 // (SELECT ... WITH LOCK on BLOQUEIO_FICHA): another transaction that locks one
 // of them waits until this one ends (for at most the lock timeout). Slots are
 // taken in ascending order, so two cards that share slots cannot deadlock on
-// them. Throws db::DatabaseError when a lock fails or a slot row is missing.
+// them. Returns the database's time when the last slot was locked (nothing when
+// there are no keys). Throws db::DatabaseError when a lock fails or a slot row
+// is missing.
 class CardLock {
  public:
   // The statements it sends, by name (see NamedStatement).
   static std::vector<NamedStatement> Statements();
 
   void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
-  void Travar(const std::vector<std::string>& keys);
+  std::optional<db::Timestamp> Travar(const std::vector<std::string>& keys);
 
  private:
   db::Connection* connection_ = nullptr;

@@ -24,7 +24,9 @@ TRetorno CardUnitOfWork::Executar(const std::vector<std::string>& keys, const Wo
 
 TRetorno CardUnitOfWork::ExecutarUmaVez(const std::vector<std::string>& keys, const Work& work) {
   db::Transaction transaction(*connection_);
-  lock_.Travar(keys);
+  const std::optional<db::Timestamp> agora = lock_.Travar(keys);
+  const ServerClock::HoraDaFicha horaDaFicha(agora ? relogio_ : nullptr,
+                                             agora.value_or(db::Timestamp{}));
   TRetorno answer = work();
   transaction.commit();
   return answer;

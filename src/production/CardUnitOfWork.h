@@ -8,6 +8,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "production/CardLock.h"
 #include "production/TRetorno.h"
+#include "production/validation/ServerClock.h"
 
 namespace mts {
 
@@ -32,6 +33,9 @@ class CardUnitOfWork {
   using Work = std::function<TRetorno()>;
 
   void DefinirConexao(db::Connection& connection);
+  // The clock that dates the card: while the work runs, it answers with the
+  // database's time read by the lock statement instead of reading it again.
+  void DefinirRelogio(ServerClock& relogio) { relogio_ = &relogio; }
 
   // Commits what the work did when it answers, refused or not (a refusal
   // writes nothing, except an operation card's operation recorded before the
@@ -45,6 +49,7 @@ class CardUnitOfWork {
   bool AindaSegura(const db::DatabaseError& conflict);
 
   db::Connection* connection_ = nullptr;
+  ServerClock* relogio_ = nullptr;
   CardLock lock_;
 };
 

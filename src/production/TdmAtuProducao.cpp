@@ -10,6 +10,7 @@ const char* const kParametrosNaoCarregados =
     "Par\xE2metros de produ\xE7\xE3o n\xE3o carregados: banco de dados indispon\xEDvel.";
 
 TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError) {
+  unidade_.DefinirRelogio(validation_.relogio);
   DefinirConexao(connection);
   // A database that cannot be reached at start-up must not stop the server:
   // the error is reported and the module lives on with what it read so far.

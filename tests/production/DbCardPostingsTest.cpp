@@ -98,6 +98,54 @@ TEST_F(CardPostingsTest, RowsCarryTheirSectorsGroupAndAreSearchedBySector) {
   EXPECT_EQ(rows.text("SETOR_PS"), "01");
 }
 
+// The recording of a card takes its sector's rows from the whole card's rows
+// that the accepting validation kept, filtered by sector, instead of reading
+// them again; in every other case, and the next time, it reads them. A row
+// posted after the validation shows which was done.
+TEST_F(CardPostingsTest, TheRecordingReusesOnlyTheRowsAnAcceptingValidationKept) {
+  struct Case {
+    std::string what;
+    bool accepted;                    // the validation kept its rows
+    std::string prog;                 // the card recorded
+    bool hasSubFicha;                 // the recording is of a sub-card
+    std::vector<std::string> sector;  // "sub-card/employee" of the rows of sector 02
+  };
+  const std::vector<Case> cases = {
+      {"kept, the same card", true, "000100", false, {"0001/", "0001/"}},
+      {"not accepted", false, "000100", false, {"0000/E2", "0001/", "0001/"}},
+      {"kept, another card recorded", true, "000200", false, {"0000/E3"}},
+      {"kept, a sub-card recorded", true, "000100", true, {"0001/"}},
+  };
+  int added = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CardPostings postings(connection());
+    {
+      CardPostings::ValidationScope validation(postings);
+      ASSERT_TRUE(postings.CarregarFichaInteira("000100", "0001", 0, false));
+      if (c.accepted) validation.ManterParaGravacao();
+    }
+    factory.posting({.prog = c.prog,
+                     .ficha = "0001",
+                     .sector = "02",
+                     .employee = "E" + std::to_string(++added)});
+    const std::string subFicha = c.hasSubFicha ? "0001" : "0000";
+    std::vector<std::string> seen;
+    for (const db::Row& row : postings.PostagensDoSetor(c.prog, "0001", "02", c.hasSubFicha ? 7 : 0,
+                                                        subFicha, c.hasSubFicha)) {
+      EXPECT_EQ(row.text("SETOR_PS"), "02");
+      seen.push_back(row.text("SUBFICHA_PS") + "/" + row.text("FUNCIONAR_PS"));
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, c.sector);
+    // Kept rows serve one recording: the next one reads what is there now.
+    EXPECT_EQ(postings.PostagensDoSetor(c.prog, "0001", "02", 0, "0000", false).size(),
+              static_cast<std::size_t>(count(
+                  "PRODUCAO_SETOR", "PROG_PS = :PROG and SETOR_PS = '02'", {{"PROG", c.prog}})));
+    connection().execute("delete from PRODUCAO_SETOR where FUNCIONAR_PS starting with 'E'");
+  }
+}
+
 TEST_F(CardPostingsTest, AnEditedRowIsWrittenBackByItsKeyAlone) {
   CardPostings postings(connection());
   postings.AbrirProdSetor("000100", "0001", "02", 7, "0001", true);

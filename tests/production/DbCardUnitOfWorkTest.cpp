@@ -10,6 +10,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "production/CardLock.h"
 #include "production/CardUnitOfWork.h"
+#include "production/validation/ServerClock.h"
 #include "support/DatabaseRows.h"
 #include "support/TestDatabase.h"
 
@@ -149,6 +150,48 @@ TEST_F(CardUnitOfWorkTest, ARowHeldPastTheLockTimeoutFailsTheCardOnceWithNothing
   EXPECT_EQ(runs, 1);
   EXPECT_LT(took, std::chrono::seconds(3));
   EXPECT_EQ(logRows(setup_), 0);
+}
+
+double secondsOfDay(const db::Timestamp& t) {
+  return t.hour * 3600.0 + t.minute * 60.0 + t.second + t.fraction / 10000.0;
+}
+
+// A card is dated by the database's clock at the moment it got its lock: a
+// card that waited for another writer of it is dated after the wait, its
+// whole work sees one moment, and once its unit ends the clock reads the
+// database again rather than keeping the card's moment.
+TEST_F(CardUnitOfWorkTest, TheCardIsDatedWhenItGetsItsLock) {
+  ServerClock firstClock;
+  ServerClock secondClock;
+  firstClock.DefinirConexao(a_);
+  secondClock.DefinirConexao(b_);
+  first_.DefinirRelogio(firstClock);
+  second_.DefinirRelogio(secondClock);
+  db::Timestamp firstDated;
+  db::Timestamp secondDated;
+  db::Timestamp secondDatedLater;
+  std::thread second;
+  first_.Executar(kCard, [&] {
+    firstDated = firstClock.DataHoraServidor();
+    second = std::thread([&] {
+      second_.Executar(kCard, [&] {
+        secondDated = secondClock.DataHoraServidor();
+        std::this_thread::sleep_for(milliseconds(50));
+        secondDatedLater = secondClock.DataHoraServidor();
+        return TRetorno{true, ""};
+      });
+    });
+    std::this_thread::sleep_for(milliseconds(500));
+    return TRetorno{true, ""};
+  });
+  second.join();
+  std::this_thread::sleep_for(milliseconds(50));
+  const db::Timestamp afterwards = secondClock.DataHoraServidor();
+
+  EXPECT_NE(firstDated, db::Timestamp{});
+  EXPECT_GE(secondsOfDay(secondDated) - secondsOfDay(firstDated), 0.4);
+  EXPECT_EQ(secondDatedLater, secondDated);
+  EXPECT_GT(afterwards, secondDated);
 }
 
 TEST_F(CardUnitOfWorkTest, AMissingSlotNamesTheUpgradeScript) {

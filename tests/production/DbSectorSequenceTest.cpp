@@ -279,6 +279,23 @@ TEST_F(SectorSequenceTest, PostingsReachTheNextValidationAndEachCheckCalledAlone
   EXPECT_TRUE(module->SubfichasBaixadas(mensagem));
 }
 
+// The sectors' groups are read once per validation and answer every group
+// question in it: a member leaving its group between two cards still reaches
+// the second one.
+TEST_F(SectorSequenceTest, GroupChangesReachTheNextValidation) {
+  factory.changeSector("03", "SETORANT_SE", std::string("07"));
+  factory.posting(posted("06"));
+  auto module = createModule();
+  const TDadosAtuProducao request = mainCard("03");
+  TRetorno answer = validate(*module, request);
+  EXPECT_TRUE(answer.Sucesso) << answer.Mensagem;
+
+  factory.changeSector("06", "SETOR_AGRUP_SE", db::Null{});
+  answer = validate(*module, request);
+  EXPECT_FALSE(answer.Sucesso);
+  EXPECT_EQ(answer.Mensagem, "Os setores do agrupamento \"ACABAMENTO\"  n\xE3o foram atualizados.");
+}
+
 // One module serves every card: a sector changed before a validation is seen
 // by it, whatever the module did since the last one. (Identification and the
 // validation after it run back to back, with nothing in between.)

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <firebird/Interface.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -167,6 +168,14 @@ void PrivateFirebirdServer::kill() {
   if (!process_) return;
   process_->kill();
   process_.reset();
+}
+
+void PrivateFirebirdServer::pause() {
+  if (process_) ::kill(process_->pid(), SIGSTOP);
+}
+
+void PrivateFirebirdServer::resume() {
+  if (process_) ::kill(process_->pid(), SIGCONT);
 }
 
 void PrivateFirebirdServer::start() {

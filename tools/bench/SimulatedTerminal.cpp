@@ -139,6 +139,20 @@ std::string SimulatedTerminal::readDetail(const std::string& code) {
   return interpreter_.screen().text();
 }
 
+void SimulatedTerminal::submitCard(const std::string& code) {
+  send(code + kEnter);
+}
+
+std::optional<std::chrono::nanoseconds> SimulatedTerminal::echoOf(char key,
+                                                                  std::chrono::milliseconds wait) {
+  while (receiveUntil(Clock::now() + std::chrono::milliseconds(1))) {
+  }
+  const Clock::time_point sent = Clock::now();
+  send(std::string(1, key));
+  if (!receiveUntil(sent + wait)) return std::nullopt;
+  return Clock::now() - sent;
+}
+
 void SimulatedTerminal::logOut() {
   send(std::string(1, kCancel));
 }

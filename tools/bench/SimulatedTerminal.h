@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mtterm/ProtocolInterpreter.h"
@@ -42,6 +43,14 @@ class SimulatedTerminal {
   // then the terminal is taken back to the card prompt (cancel, badge again),
   // untimed.
   CardAnswer postCard(const std::string& code);
+
+  // Sends a card's code and Enter and returns without waiting for the answer
+  // (waitFor reads it later).
+  void submitCard(const std::string& code);
+  // Sends one key and waits at most `wait` for the first byte the server
+  // sends after it, the key's echo; nothing when none came in time. Whatever
+  // was still due from earlier keys is read first.
+  std::optional<std::chrono::nanoseconds> echoOf(char key, std::chrono::milliseconds wait);
 
   // Cancel (Esc): back to the badge prompt, the employee logged out.
   void logOut();

@@ -48,13 +48,11 @@ db::Connection& SectorPostingRecorder::conexao() const {
 
 bool SectorPostingRecorder::GravarProducaoSetor(const TDadosAtuProducao& dados) {
   VerificarColunasDataHora(dados.CampoData, dados.CampoHora);
-  postings_.AbrirProdSetor(dados.Prog, dados.Ficha, dados.Setor, dados.IdSubProd, dados.SubFicha,
-                           dados.PossuiSubFicha);
-  TVNClientDataSet& cdsProdSetor = postings_.cdsProdSetor();
   std::vector<LoadedSectorPosting> postings;
-  for (cdsProdSetor.first(); !cdsProdSetor.eof(); cdsProdSetor.next()) {
-    postings.push_back({cdsProdSetor.integer("ID_PS"), !cdsProdSetor.isNull("DTSAIDA_PS"),
-                        PostedThing::OfRow(cdsProdSetor.currentRow())});
+  for (const db::Row& row :
+       postings_.PostagensDoSetor(dados.Prog, dados.Ficha, dados.Setor, dados.IdSubProd,
+                                  dados.SubFicha, dados.PossuiSubFicha)) {
+    postings.push_back({row.integer("ID_PS"), !row.isNull("DTSAIDA_PS"), PostedThing::OfRow(row)});
   }
   const SectorPostingChange change = EscolherAlteracao(dados.BaixaSetorEntrada, dados.CampoData,
                                                        PostedThing::OfRequest(dados), postings);

@@ -23,7 +23,8 @@ class SectorPostingRecorder {
 
   void DefinirConexao(db::Connection& connection) { connection_ = &connection; }
 
-  // Reloads the card's postings in the sector and then inserts the posting's
+  // Takes the card's postings in the sector (CardPostings::PostagensDoSetor:
+  // those the accepting validation read, or read anew) and then inserts the posting's
   // row, or sets the exit date and hour on the open row of an entry/exit
   // posting (see EscolherAlteracao). Runs in the connection's open transaction
   // when there is one. Raises when the database refuses the change, when it

@@ -51,6 +51,7 @@ void CardPostings::AbrirProdSetor(const std::string& prog, const std::string& fi
                                   const std::string& setor, std::int32_t idSubProd,
                                   const std::string& subFicha, bool possuiSubFicha) {
   fichaInteira_ = false;
+  guardadas_.reset();
   cdsProdSetor_.close();
   db::Params& params = cdsProdSetor_.params();
   if (possuiSubFicha) params.set("SUBFICHA", subFicha);
@@ -67,8 +68,29 @@ bool CardPostings::CarregarFichaInteira(const std::string& prog, const std::stri
   if (!fichaInteira_) {
     AbrirProdSetor(prog, ficha, std::string(), idSubProd, std::string(), false);
     fichaInteira_ = true;
+    carregadas_ = {prog, ficha};
   }
   return true;
+}
+
+std::vector<db::Row> CardPostings::PostagensDoSetor(
+    const std::string& prog, const std::string& ficha, const std::string& setor,
+    std::int32_t idSubProd, const std::string& subFicha, bool possuiSubFicha) {
+  const std::optional<Ficha> guardadas = std::exchange(guardadas_, std::nullopt);
+  const bool reaproveitar = guardadas && *guardadas == Ficha{prog, ficha} && !possuiSubFicha &&
+                            idSubProd <= 0 && !setor.empty();
+  if (!reaproveitar) AbrirProdSetor(prog, ficha, setor, idSubProd, subFicha, possuiSubFicha);
+  std::vector<db::Row> linhas;
+  for (cdsProdSetor_.first(); !cdsProdSetor_.eof(); cdsProdSetor_.next()) {
+    // The sector filter the statement would apply, with the database's
+    // comparison of texts; a null sector matches none.
+    if (!reaproveitar ||
+        (!cdsProdSetor_.isNull("SETOR_PS") && sameText(cdsProdSetor_.text("SETOR_PS"), setor))) {
+      linhas.push_back(cdsProdSetor_.currentRow());
+    }
+  }
+  cdsProdSetor_.first();
+  return linhas;
 }
 
 bool CardPostings::PostadaNoSetor(const std::string& setor) {

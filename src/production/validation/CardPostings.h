@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dataaccess/datasets/NamedStatement.h"
@@ -59,21 +61,30 @@ class CardPostings {
   // unless they are loaded already since the scope began (or since the last
   // AbrirProdSetor); it returns false, loading nothing, for any other request
   // and outside a validation, where nothing is kept from one call to the next.
+  //
+  // A validation that accepts the card calls ManterParaGravacao: the whole
+  // card's rows it loaded then stay for that card's recording
+  // (PostagensDoSetor), read once for both inside the card's unit of work.
   class ValidationScope {
    public:
     explicit ValidationScope(CardPostings& postagens) : postagens_(postagens) {
       postagens_.validando_ = true;
       postagens_.fichaInteira_ = false;
+      postagens_.guardadas_.reset();
     }
     ~ValidationScope() {
+      if (manter_ && postagens_.fichaInteira_) postagens_.guardadas_ = postagens_.carregadas_;
       postagens_.validando_ = false;
       postagens_.fichaInteira_ = false;
     }
     ValidationScope(const ValidationScope&) = delete;
     ValidationScope& operator=(const ValidationScope&) = delete;
 
+    void ManterParaGravacao() { manter_ = true; }
+
    private:
     CardPostings& postagens_;
+    bool manter_ = false;
   };
   bool CarregarFichaInteira(const std::string& prog, const std::string& ficha,
                             std::int32_t idSubProd, bool possuiSubFicha);
@@ -84,10 +95,23 @@ class CardPostings {
   bool PostadaNoSetor(const std::string& setor);
   int SubfichasNoSetor(const std::string& setor);
 
+  // The card's rows in one sector, as AbrirProdSetor with that sector loads
+  // them, for the recording of a posting. When the last validation accepted
+  // this same whole card and kept its rows, they are taken from there (once:
+  // the next call reads again); otherwise they are read, and the dataset then
+  // holds them.
+  std::vector<db::Row> PostagensDoSetor(const std::string& prog, const std::string& ficha,
+                                        const std::string& setor, std::int32_t idSubProd,
+                                        const std::string& subFicha, bool possuiSubFicha);
+
  private:
   TVNClientDataSet cdsProdSetor_;
+  using Ficha = std::pair<std::string, std::string>;  // programme, card
+
   bool validando_ = false;
   bool fichaInteira_ = false;
+  Ficha carregadas_;                // the whole card whose rows are loaded
+  std::optional<Ficha> guardadas_;  // kept by an accepting validation
 };
 
 }  // namespace mts

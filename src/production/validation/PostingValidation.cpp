@@ -7,7 +7,7 @@ PostingValidation::PostingValidation(const ProductionParameters& parametros,
                                      CardIdentification& identification, CutCards& cutCards,
                                      SectorOperations& operations, TDadosAtuProducao& dados)
     : grupos(lists.cdsSetor),
-      sequencia(lists.cdsSetor, dados),
+      sequencia(lists.cdsSetor, grupos, dados),
       ordemProducao(parametros, dados),
       tiposFicha(grupos, dados),
       regrasPostagem(

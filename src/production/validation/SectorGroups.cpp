@@ -1,20 +1,28 @@
 #include "production/validation/SectorGroups.h"
 
+#include <string_view>
+
 namespace mts {
 
 namespace {
 
-std::string sqlSetorAgrupamentoText() {
-  return sqlLines({"SELECT COD_SE", "FROM SETOR S", "WHERE S.SETOR_AGRUP_SE = :SETOR"});
+std::string sqlSetoresAgrupadosText() {
+  return sqlLines({"SELECT COD_SE, NOME_SE, SETOR_AGRUP_SE", "FROM SETOR S",
+                   "WHERE S.SETOR_AGRUP_SE IS NOT NULL"});
+}
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 }  // namespace
 
 SectorGroups::SectorGroups(TVNClientDataSet& cdsSetor)
-    : cdsSetor_(cdsSetor), sqlSetorAgrupamento(sqlSetorAgrupamentoText()) {}
+    : cdsSetor_(cdsSetor), sqlSetoresAgrupados(sqlSetoresAgrupadosText()) {}
 
 void SectorGroups::DefinirConexao(db::Connection& connection) {
-  sqlSetorAgrupamento.setConnection(&connection);
+  sqlSetoresAgrupados.setConnection(&connection);
 }
 
 std::string SectorGroups::SetorAgrupamento(const std::string& setor) {
@@ -23,15 +31,25 @@ std::string SectorGroups::SetorAgrupamento(const std::string& setor) {
 }
 
 bool SectorGroups::AbrirSetoresAgrupamento(const std::string& setor) {
+  membros_.clear();
   if (setor.empty()) return false;
-  sqlSetorAgrupamento.close();
-  sqlSetorAgrupamento.params().set("SETOR", setor);
-  sqlSetorAgrupamento.open();
-  return !sqlSetorAgrupamento.isEmpty();
+  if (!validando_ || !setores_) {
+    sqlSetoresAgrupados.close();
+    sqlSetoresAgrupados.open();
+    setores_ = sqlSetoresAgrupados.rows();
+    sqlSetoresAgrupados.close();
+  }
+  // The group's code compared as the database compares texts: trailing
+  // blanks do not count.
+  const std::string_view grupo = withoutTrailingBlanks(setor);
+  for (const db::Row& membro : *setores_) {
+    if (withoutTrailingBlanks(membro.text("SETOR_AGRUP_SE")) == grupo) membros_.push_back(membro);
+  }
+  return !membros_.empty();
 }
 
 std::vector<NamedStatement> SectorGroups::Statements() {
-  return {{"SectorGroups.sqlSetorAgrupamento", sqlSetorAgrupamentoText()}};
+  return {{"SectorGroups.sqlSetoresAgrupados", sqlSetoresAgrupadosText()}};
 }
 
 }  // namespace mts

@@ -33,12 +33,6 @@ std::string sqlSetorProdText() {
                    "WHERE PS.CODIGO_PRODUTO_PS = :PROD", "AND SE.SEQPROD_SE = 'S'"});
 }
 
-std::string sqlSetAgrupText() {
-  return sqlLines(
-      {"SELECT S.cod_se, S.nome_se FROM SETOR S WHERE S.setor_agrup_se = "
-       ":SETOR_AGRUP"});
-}
-
 // Postings of the card in one sector; a sub-card also counts the whole
 // card's, written with sub-card "0000".
 std::string sqlSetAntAtuText(bool possuiSubFicha) {
@@ -56,18 +50,18 @@ std::string sqlNomeAgrupamentoText() {
 
 }  // namespace
 
-SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados)
+SectorSequence::SectorSequence(TVNClientDataSet& cdsSetor, SectorGroups& grupos,
+                               const TDadosAtuProducao& dados)
     : cdsSetor_(cdsSetor),
+      grupos_(grupos),
       dados_(dados),
       sqlSetorFunc(sqlSetorFuncText()),
       sqlItensPv(sqlItensPvText()),
       sqlSetorProd(sqlSetorProdText()),
-      sqlSetAntAtu(""),
-      sqlSetAgrup(sqlSetAgrupText()) {}
+      sqlSetAntAtu("") {}
 
 void SectorSequence::DefinirConexao(db::Connection& connection) {
-  for (ModuleQuery* query :
-       {&sqlSetorFunc, &sqlItensPv, &sqlSetorProd, &sqlSetAntAtu, &sqlSetAgrup})
+  for (ModuleQuery* query : {&sqlSetorFunc, &sqlItensPv, &sqlSetorProd, &sqlSetAntAtu})
     query->setConnection(&connection);
 }
 
@@ -218,24 +212,17 @@ bool SectorSequence::SetorAnteriorAtualizado(const std::string& setor, std::stri
     atualizado = !sqlSetAntAtu.isEmpty();
   }
 
-  abrirMembrosAgrupamento(setor);
   // The members just read serve the group check too: nothing is written in
   // between, so reading them again would read the same rows.
-  if (!sqlSetAgrup.isEmpty()) return MembroDoAgrupamentoAtualizado(setor, mensagem);
+  if (grupos_.AbrirSetoresAgrupamento(setor)) return MembroDoAgrupamentoAtualizado(setor, mensagem);
 
   if (!atualizado)
     mensagem = "O setor \"" + cdsSetor_.text("NOME_SE") + "\" n\xE3o foi atualizado.";
   return atualizado;
 }
 
-void SectorSequence::abrirMembrosAgrupamento(const std::string& setor) {
-  sqlSetAgrup.close();
-  sqlSetAgrup.params().set("SETOR_AGRUP", setor);
-  sqlSetAgrup.open();
-}
-
 bool SectorSequence::AgrupamentoAtualizado(const std::string& setor, std::string& mensagem) {
-  abrirMembrosAgrupamento(setor);
+  grupos_.AbrirSetoresAgrupamento(setor);
   return MembroDoAgrupamentoAtualizado(setor, mensagem);
 }
 
@@ -247,13 +234,13 @@ bool SectorSequence::MembroDoAgrupamentoAtualizado(const std::string& setor,
   // value and then run per member. A whole card's rows answer for every
   // member at once (its sub-card value plays no part).
   if (CardPostings* postagens = postagensDaFichaInteira()) {
-    for (const db::Row& membro : sqlSetAgrup.rows()) {
+    for (const db::Row& membro : grupos_.Membros()) {
       if (postagens->PostadaNoSetor(membro.text("COD_SE"))) return true;
     }
   } else {
     for (const std::string& subFicha : {dados_.SubFicha, std::string()}) {
       prepararPostagensSetor(subFicha, setor);
-      for (const db::Row& membro : sqlSetAgrup.rows()) {
+      for (const db::Row& membro : grupos_.Membros()) {
         reabrirPostagensSetor(membro.text("COD_SE"));
         if (!sqlSetAntAtu.isEmpty()) return true;
       }
@@ -273,7 +260,6 @@ std::vector<NamedStatement> SectorSequence::Statements() {
   return {{"SectorSequence.sqlSetorFunc", sqlSetorFuncText()},
           {"SectorSequence.sqlItensPv", sqlItensPvText()},
           {"SectorSequence.sqlSetorProd", sqlSetorProdText()},
-          {"SectorSequence.sqlSetAgrup", sqlSetAgrupText()},
           {"SectorSequence.sqlSetAntAtu card", sqlSetAntAtuText(false)},
           {"SectorSequence.sqlSetAntAtu subcard", sqlSetAntAtuText(true)},
           {"SectorSequence.sqlSetAntAtu group name", sqlNomeAgrupamentoText()}};

@@ -9,6 +9,7 @@
 #include "dataaccess/firebird/Connection.h"
 #include "production/TDadosAtuProducao.h"
 #include "production/validation/CardPostings.h"
+#include "production/validation/SectorGroups.h"
 
 namespace mts {
 
@@ -16,14 +17,14 @@ namespace mts {
 // given and admitted, the sector's update type, the product's sectors and the
 // sectors that must have posted the card before this one.
 //
-// Works on the module's current request and on its cached production-sequence
-// sectors (cdsSetor, which the searches here move); both are borrowed and must
-// outlive this object, as must the connection. Each check returns true when the
-// card passes and writes `mensagem` only when it refuses. Nothing is written to
-// the database; database errors propagate.
+// Works on the module's current request, on its cached production-sequence
+// sectors (cdsSetor, which the searches here move) and on its sector groups;
+// all are borrowed and must outlive this object, as must the connection. Each check returns true
+// when the card passes and writes `mensagem` only when it refuses. Nothing is written to the
+// database; database errors propagate.
 class SectorSequence {
  public:
-  SectorSequence(TVNClientDataSet& cdsSetor, const TDadosAtuProducao& dados);
+  SectorSequence(TVNClientDataSet& cdsSetor, SectorGroups& grupos, const TDadosAtuProducao& dados);
   // The statements it sends, by name (see NamedStatement).
   static std::vector<NamedStatement> Statements();
 
@@ -58,9 +59,8 @@ class SectorSequence {
   bool AgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
 
  private:
-  // AgrupamentoAtualizado on the members already open in sqlSetAgrup.
+  // AgrupamentoAtualizado on the members already open in grupos_.
   bool MembroDoAgrupamentoAtualizado(const std::string& setor, std::string& mensagem);
-  void abrirMembrosAgrupamento(const std::string& setor);
   // Shapes sqlSetAntAtu for the card's postings in `setor` without running it.
   void prepararPostagensSetor(const std::string& subFicha, const std::string& setor);
   void abrirPostagensSetor(const std::string& subFicha, const std::string& setor);
@@ -69,6 +69,7 @@ class SectorSequence {
   CardPostings* postagensDaFichaInteira();
 
   TVNClientDataSet& cdsSetor_;
+  SectorGroups& grupos_;
   const TDadosAtuProducao& dados_;
 
   ModuleQuery sqlSetorFunc;
@@ -78,7 +79,6 @@ class SectorSequence {
   bool setoresDoProdutoDoItem_ = false;
   CardPostings* postagens_ = nullptr;
   ModuleQuery sqlSetAntAtu;  // text built at each use
-  ModuleQuery sqlSetAgrup;
 };
 
 }  // namespace mts

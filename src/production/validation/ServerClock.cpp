@@ -17,6 +17,7 @@ void ServerClock::DefinirConexao(db::Connection& connection) {
 }
 
 db::Timestamp ServerClock::DataHoraServidor() {
+  if (horaDaFicha_) return *horaDaFicha_;
   sqlDataHora_Servidor.close();
   sqlDataHora_Servidor.open();
   const db::Timestamp agora = sqlDataHora_Servidor.isEmpty()

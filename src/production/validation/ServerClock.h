@@ -1,6 +1,7 @@
 #pragma once
 
 #include <vector>
+#include <optional>
 
 #include "dataaccess/datasets/ModuleQuery.h"
 #include "dataaccess/datasets/NamedStatement.h"
@@ -22,10 +23,30 @@ class ServerClock {
   void DefinirConexao(db::Connection& connection);
 
   // The server's current time; the zero timestamp when CONFIG has no row.
+  // While a card's time is set (HoraDaFicha), that time, without a read.
   db::Timestamp DataHoraServidor();
+
+  // The database's time read by the statement that locked a card, for as long
+  // as the card's unit of work lives: the card is dated by the moment it got
+  // its turn, and no statement of its own is spent on the clock.
+  class HoraDaFicha {
+   public:
+    HoraDaFicha(ServerClock* relogio, const db::Timestamp& agora) : relogio_(relogio) {
+      if (relogio_ != nullptr) relogio_->horaDaFicha_ = agora;
+    }
+    ~HoraDaFicha() {
+      if (relogio_ != nullptr) relogio_->horaDaFicha_.reset();
+    }
+    HoraDaFicha(const HoraDaFicha&) = delete;
+    HoraDaFicha& operator=(const HoraDaFicha&) = delete;
+
+   private:
+    ServerClock* relogio_;
+  };
 
  private:
   ModuleQuery sqlDataHora_Servidor;
+  std::optional<db::Timestamp> horaDaFicha_;
 };
 
 }  // namespace mts

@@ -16,8 +16,10 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   // are read by key when a message needs one: the same answers as a fresh
   // employee list, at a cost that does not grow with the staff.
   lists_.AtualizarSetoresParaValidacao();
-  // The card's postings may serve several checks of this validation only.
-  const CardPostings::ValidationScope escopo(postagens);
+  // The card's postings and the sectors' groups may serve several checks of
+  // this validation only.
+  CardPostings::ValidationScope escopo(postagens);
+  const SectorGroups::ValidationScope escopoGrupos(grupos);
 
   TRetorno retorno;
   dados.Qtde = 0;
@@ -68,6 +70,7 @@ TRetorno PostingValidation::ValidaAtuProducao() {
   }
   if (!regrasPostagem.ValidarAgrupamento(grupo, mensagem)) return retorno;
   if (!regrasPostagem.ValidarBaixaRepetida(mensagem)) return retorno;
+  escopo.ManterParaGravacao();
   retorno.Sucesso = true;
   return retorno;
 }
