@@ -170,14 +170,6 @@ void PrivateFirebirdServer::kill() {
   process_.reset();
 }
 
-void PrivateFirebirdServer::pause() {
-  if (process_) ::kill(process_->pid(), SIGSTOP);
-}
-
-void PrivateFirebirdServer::resume() {
-  if (process_) ::kill(process_->pid(), SIGCONT);
-}
-
 void PrivateFirebirdServer::start() {
   if (running()) return;
   if (!launch()) {

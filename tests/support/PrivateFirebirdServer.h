@@ -51,10 +51,6 @@ class PrivateFirebirdServer {
   // Ends the server at once (SIGKILL), as a crash or a power cut would: its
   // clients learn it only when they next talk to it.
   void kill();
-  // Freezes the server (SIGSTOP), as a hung host does: connections stay open
-  // and nothing is answered until resume() (SIGCONT).
-  void pause();
-  void resume();
   void start();
   // Freezes the server (SIGSTOP) as a hung host: connections are still
   // accepted by the kernel and nothing is answered, until resume() (SIGCONT).

@@ -24,9 +24,8 @@ struct Options {
 enum class Engine { PrivateServer, Embedded };
 
 // The INI key (section BDADOS-CONFIG) for the number of threads that do the
-// server's database work; a server that does not know it warns and runs as
-// it always does.
-inline constexpr const char* kDatabaseWorkersKey = "WORKERS";
+// server's database work, each on its own connection.
+inline constexpr const char* kDatabaseWorkersKey = "CONEXOES-BANCO";
 
 // The idle run holds a thousand terminals: each is a descriptor here and one
 // in mtserver, which inherits this process's limit.
