@@ -9,12 +9,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "ServiceTestSupport.h"
 #include "support/FreePort.h"
+#include "support/SilentLink.h"
 
 namespace mts::test {
 namespace {
@@ -85,6 +87,48 @@ TEST(SystemdNotifications, ReadyOnceListeningWatchdogPetsThenStopping) {
   EXPECT_EQ(server.Wait(), 0) << server.Output();
   // The watchdog stops with the shutdown, and nothing else is said.
   EXPECT_EQ(manager.Receive(500), "");
+}
+
+// A database host that accepts the connection and never answers (a hung host):
+// the server does not wait for it. It says it is ready, terminals get their
+// prompt, and a badge is answered as the database being out of reach, on its
+// own terminal, once the attach has given up.
+TEST(SystemdNotifications, ReadyAtOnceWhenTheDatabaseNeverAnswers) {
+  TempDir folder("notify");
+  FakeNotifySocket manager(folder / "notify.sock");
+  SilentLink silent;
+  ServerUnderTest::Options options;
+  options.database = "127.0.0.1/" + std::to_string(silent.port()) + ":/dados/fabrica.fdb";
+  options.withStatus = false;
+  options.environment = {{"NOTIFY_SOCKET", (folder / "notify.sock").string()}};
+  ServerUnderTest server(options);
+  const auto started = std::chrono::steady_clock::now();
+  server.Start();
+
+  std::vector<std::string> before;
+  ASSERT_TRUE(manager.ReceiveUntil(
+      "READY=1\nSTATUS=Escutando terminais na porta " + std::to_string(server.terminalPort()),
+      before))
+      << server.Output();
+  // Ready before the attach could even have given up (5 s): it was not waited for.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(4));
+  RawTerminal terminal("127.0.0.1", server.terminalPort());
+  ASSERT_EQ(terminal.Read(kBadgePrompt.size()), kBadgePrompt);
+
+  ASSERT_TRUE(terminal.Send("1004\r"));
+  std::string answer;
+  for (int reads = 0; reads < 40 && answer.find("FUNC. NAO VERIFICADO") == std::string::npos;
+       ++reads) {
+    answer += terminal.Read(1, 1000);
+  }
+  EXPECT_NE(answer.find("FUNC. NAO VERIFICADO"), std::string::npos) << answer;
+  ASSERT_TRUE(terminal.Send(","));
+  std::string words;
+  for (int reads = 0; reads < 10 && words.find("FORA DE ALCANCE") == std::string::npos; ++reads) {
+    words += terminal.Read(1, 1000);
+  }
+  EXPECT_NE(words.find("BANCO DE DADOS FORA DE ALCANCE"), std::string::npos) << words;
+  EXPECT_EQ(server.Stop(), 0) << server.Output();
 }
 
 // A taken terminal port ends the headless server (status 78, which the unit
