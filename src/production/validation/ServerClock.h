@@ -1,7 +1,7 @@
 #pragma once
 
-#include <vector>
 #include <optional>
+#include <vector>
 
 #include "dataaccess/datasets/ModuleQuery.h"
 #include "dataaccess/datasets/NamedStatement.h"
