@@ -10,7 +10,6 @@ const char* const kParametrosNaoCarregados =
     "Par\xE2metros de produ\xE7\xE3o n\xE3o carregados: banco de dados indispon\xEDvel.";
 
 TdmAtuProducao::TdmAtuProducao(db::Connection& connection, StartupErrorReporter reportError) {
-  unidade_.DefinirRelogio(validation_.relogio);
   DefinirConexao(connection);
   // A database that cannot be reached at start-up must not stop the server:
   // the error is reported and the module lives on with what it read so far.
@@ -28,6 +27,9 @@ TdmAtuProducao::TdmAtuProducao(db::Connection& connection) {
 TdmAtuProducao::~TdmAtuProducao() = default;
 
 void TdmAtuProducao::DefinirConexao(db::Connection& connection) {
+  // Inside a card's unit of work the validation's clock reads the time its
+  // lock was taken: however the module is built, no statement is spent on it.
+  unidade_.DefinirRelogio(validation_.relogio);
   parametrosDb_.DefinirConexao(connection);
   lists_.DefinirConexao(connection);
   badges_.DefinirConexao(connection);

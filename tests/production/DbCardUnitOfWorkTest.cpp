@@ -10,6 +10,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "production/CardLock.h"
 #include "production/CardUnitOfWork.h"
+#include "production/TdmAtuProducao.h"
 #include "production/validation/ServerClock.h"
 #include "support/DatabaseRows.h"
 #include "support/TestDatabase.h"
@@ -192,6 +193,36 @@ TEST_F(CardUnitOfWorkTest, TheCardIsDatedWhenItGetsItsLock) {
   EXPECT_GE(secondsOfDay(secondDated) - secondsOfDay(firstDated), 0.4);
   EXPECT_EQ(secondDatedLater, secondDated);
   EXPECT_GT(afterwards, secondDated);
+}
+
+// The module reads the time its card's lock was taken, whichever way it is
+// built: the database workers build it without the start-up reporter.
+TEST_F(CardUnitOfWorkTest, TheModuleDatesACardByItsLockHoweverItIsBuilt) {
+  TDadosAtuProducao card;
+  card.Prog = "000101";
+  card.Ficha = "0001";
+  const auto datesTwice = [&](TdmAtuProducao& module) {
+    db::Timestamp first;
+    db::Timestamp later;
+    module.ExecutarFicha(card, [&] {
+      first = module.DataHoraServidor();
+      std::this_thread::sleep_for(milliseconds(30));
+      later = module.DataHoraServidor();
+      return TRetorno{true, ""};
+    });
+    EXPECT_NE(first, db::Timestamp{});
+    EXPECT_EQ(later, first);
+  };
+  {
+    SCOPED_TRACE("as the workers build it");
+    TdmAtuProducao module(a_);
+    datesTwice(module);
+  }
+  {
+    SCOPED_TRACE("with a start-up reporter");
+    TdmAtuProducao module(b_, [](const std::string&) {});
+    datesTwice(module);
+  }
 }
 
 TEST_F(CardUnitOfWorkTest, AMissingSlotNamesTheUpgradeScript) {

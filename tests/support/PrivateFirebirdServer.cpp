@@ -178,6 +178,10 @@ void PrivateFirebirdServer::start() {
   }
 }
 
+pid_t PrivateFirebirdServer::pid() const {
+  return process_ ? process_->pid() : -1;
+}
+
 void PrivateFirebirdServer::pause() {
   if (process_) process_->pause();
 }

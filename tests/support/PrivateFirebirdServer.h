@@ -33,6 +33,8 @@ class PrivateFirebirdServer {
   int port() const { return port_; }
   const std::string& password() const { return password_; }
   const std::filesystem::path& root() const { return root_.path(); }
+  // The server process, while it runs.
+  pid_t pid() const;
 
   // "127.0.0.1/<port>:<database>"
   std::string connectionString(const std::filesystem::path& database) const;

@@ -19,6 +19,8 @@ struct FactorySize {
 
 // The assembly operator of the demo factory, who posts the generated cards.
 inline constexpr const char* kAssemblyBadge = "1004";
+// The employee code behind kAssemblyBadge.
+inline constexpr const char* kAssemblyEmployee = "004";
 
 // The 14-character code of generated card `number` (0 <= number < cards): a
 // whole card of a men's shoe already cut (sector 10) and stitched in-house

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "BenchFactory.h"
@@ -19,6 +20,9 @@ struct Options {
   std::string mtserver;
   std::string json;
   bool quick = false;
+  // The groups of scenarios to run; empty runs them all.
+  std::set<std::string> only;
+  bool runs(const std::string& group) const { return only.empty() || only.count(group) > 0; }
 };
 
 enum class Engine { PrivateServer, Embedded };

@@ -5,6 +5,7 @@
 #include "dataaccess/firebird/DatabaseError.h"
 #include "dataaccess/firebird/InputMessage.h"
 #include "dataaccess/firebird/PositionalSql.h"
+#include "dataaccess/firebird/SingleRowInsert.h"
 #include "dataaccess/firebird/SqlNames.h"
 
 namespace mts::db {
@@ -64,6 +65,7 @@ PreparedStatement::PreparedStatement(fb::Status& status, Firebird::IAttachment* 
     statement_ = attachment_->prepare(&status, transaction, 0, positional.text.c_str(), dialect,
                                       Firebird::IStatement::PREPARE_PREFETCH_METADATA);
     type_ = statement_->getType(&status);
+    insertsOneRow_ = type_ == isc_info_sql_stmt_insert && insertsOneRow(sql);
     if (type_ == isc_info_sql_stmt_start_trans || type_ == isc_info_sql_stmt_commit ||
         type_ == isc_info_sql_stmt_rollback) {
       throw DatabaseError(
@@ -136,7 +138,9 @@ PreparedStatement::Outcome PreparedStatement::run(fb::Status& status,
     statement_->execute(&status, transaction, input.metadata(), input.buffer(),
                         withOutput ? output_ : nullptr, withOutput ? message.data() : nullptr);
     if (!columns_.empty()) rows.push_back(readRow(status, transaction, message));
-    if (changesRows(type_)) {
+    if (insertsOneRow_) {
+      changed = 1;
+    } else if (changesRows(type_)) {
       const ISC_UINT64 count = statement_->getAffectedRecords(&status);
       changed = static_cast<int>(
           std::min<ISC_UINT64>(count, static_cast<ISC_UINT64>(std::numeric_limits<int>::max())));

@@ -63,6 +63,8 @@ class PreparedStatement {
   Firebird::IMessageMetadata* input_ = nullptr;
   Firebird::IMessageMetadata* output_ = nullptr;
   unsigned type_ = 0;
+  // Its row count is known without asking the server (see insertsOneRow).
+  bool insertsOneRow_ = false;
   std::vector<std::string> parameterNames_;
   std::vector<Column> columns_;
   std::shared_ptr<const std::vector<std::string>> columnNames_;

@@ -10,7 +10,8 @@ namespace mts {
 
 // Delayed calls on the Qt event loop of the thread that made it, with precise
 // single-shot timers. Each call runs guarded: an exception escaping it goes
-// to the error sink (the server's error handler). Calls still pending when the
+// to the error sink (the server's error handler), and what it writes to
+// terminals leaves when it ends (QtOutputBatch). Calls still pending when the
 // object is destroyed are dropped.
 class QtEventTimer final : public EventTimer {
  public:

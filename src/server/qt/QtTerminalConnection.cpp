@@ -1,5 +1,7 @@
 #include "server/qt/QtTerminalConnection.h"
 
+#include "server/qt/QtOutputBatch.h"
+
 namespace mts {
 
 std::string DottedAddress(const QHostAddress& address) {
@@ -22,6 +24,7 @@ void QtTerminalConnection::send(std::string_view bytes) {
   // flush), so a screen drawn piece by piece leaves in one write instead of
   // one per piece.
   socket_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+  QtOutputBatch::Note(socket_.data());
   if (maxPendingOutput_ > 0 && socket_->bytesToWrite() > maxPendingOutput_) {
     markClosed();
     if (overflow_) overflow_();

@@ -27,8 +27,9 @@ class QtTerminalConnection final : public TerminalConnection {
 
   std::string remoteAddress() const override { return address_; }
   bool isOpen() const override;
-  // Queues the bytes; they reach the system at the next flush or when control
-  // returns to the event loop, whichever comes first, and are dropped when the
+  // Queues the bytes; they reach the system at the next flush, at the end of
+  // the QtOutputBatch around the work that sent them, or when control returns
+  // to the event loop, whichever comes first, and are dropped when the
   // connection is closed. When more than `maxPendingOutput` bytes are waiting
   // for a peer that does not read, the connection is closed at once and the
   // overflow callback told (it must not destroy this object synchronously).

@@ -135,6 +135,30 @@ TEST_F(QtListenerTest, SendsAndReceivesBytes) {
   EXPECT_EQ(events_.reads.front().substr(0, 10), "127.0.0.2:");
 }
 
+// An answer posted back to the loop is handed to the system as soon as the
+// work that drew it ends, not on a later pass of the loop.
+TEST_F(QtListenerTest, WhatPostedWorkWritesLeavesWhenTheWorkEnds) {
+  auto terminal = ConnectFrom("127.0.0.2", port_);
+  ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 1; }));
+  auto connection = std::dynamic_pointer_cast<QtTerminalConnection>(events_.connects[0]);
+  ASSERT_TRUE(connection);
+  QtEventTimer timer([](const std::string&) {});
+
+  timer.post([&] {
+    connection->send("FICHA ");
+    connection->send("ATUALIZADA");
+  });
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+  EXPECT_EQ(connection->socket()->bytesToWrite(), 0);
+
+  QByteArray received;
+  ASSERT_TRUE(WaitUntil([&] {
+    received += terminal->readAll();
+    return received.size() >= 16;
+  }));
+  EXPECT_EQ(received, QByteArray("FICHA ATUALIZADA"));
+}
+
 TEST_F(QtListenerTest, CloseDropsEveryTerminalAndTheSamePortOpensAgain) {
   auto terminal = ConnectFrom("127.0.0.1", port_);
   ASSERT_TRUE(WaitUntil([&] { return events_.connects.size() == 1; }));
