@@ -22,6 +22,8 @@ struct Options {
   bool quick = false;
   // The groups of scenarios to run; empty runs them all.
   std::set<std::string> only;
+  // Database workers of the many-terminal server; 0 keeps the server's default.
+  int workers = 0;
   bool runs(const std::string& group) const { return only.empty() || only.count(group) > 0; }
 };
 

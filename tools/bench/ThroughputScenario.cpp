@@ -110,7 +110,10 @@ class RoundsOfTerminals {
 ThroughputFigures throughputScenario(const Options& options, FactorySize size, int terminals,
                                      int rounds) {
   size.cards = terminals * rounds;
-  BenchServer server(options, Engine::PrivateServer, size);
+  BenchServer server(options, Engine::PrivateServer, size,
+                     options.workers > 0 ? std::string(kDatabaseWorkersKey) + "=" +
+                                               std::to_string(options.workers) + "\n"
+                                         : std::string());
   FloorLane floor(size, size.cards);
   try {
     RoundsOfTerminals posting(server, terminals, rounds);

@@ -4,10 +4,12 @@
 // loop; prints a table and, with --json FILE, writes the figures.
 //
 //   mtbench --mtserver PATH [--quick] [--json FILE] [--only GROUP[,GROUP...]]
+//           [--workers N]
 //
 // --only runs some groups of scenarios (latency, embedded, throughput,
 // held_lock, hung_database, blink, idle); targets whose figures were not
-// measured are left out of the report.
+// measured are left out of the report. --workers sets the database workers of
+// the many-terminal server (the default is the server's own).
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -168,12 +171,19 @@ using Lane = std::function<std::chrono::nanoseconds(int)>;
 
 // Posts one card on each lane in turn, round after round, so that every lane
 // samples the same stretches of time: a slow drift of the machine (disk
-// flushes, other work) weighs on both sides of each ratio alike. A lane's
-// cards/s is over the time spent on its own cards.
+// flushes, other work) weighs on both sides of each ratio alike. Each round
+// starts one lane further on, so that each lane follows every other equally
+// often: what a server still does after its answer (its log, the database's
+// clean-up of old row versions) shares the two cores with the card of the lane
+// after it, and would otherwise weigh on that one lane only. A lane's cards/s
+// is over the time spent on its own cards.
 std::vector<LatencyFigures> interleave(const std::vector<Lane>& lanes, int cards) {
   std::vector<std::vector<std::chrono::nanoseconds>> latencies(lanes.size());
   for (int c = 0; c < cards; ++c) {
-    for (std::size_t l = 0; l < lanes.size(); ++l) latencies[l].push_back(lanes[l](c));
+    for (std::size_t turn = 0; turn < lanes.size(); ++turn) {
+      const std::size_t l = (turn + static_cast<std::size_t>(c)) % lanes.size();
+      latencies[l].push_back(lanes[l](c));
+    }
   }
   std::vector<LatencyFigures> figures;
   for (auto& lane : latencies) {
@@ -499,6 +509,9 @@ std::optional<Options> parse(int argc, char** argv) {
         if (std::find(kGroups.begin(), kGroups.end(), group) == kGroups.end()) return std::nullopt;
         options.only.insert(group);
       }
+    } else if (arg == "--workers" && i + 1 < argc) {
+      options.workers = std::atoi(argv[++i]);
+      if (options.workers < 1) return std::nullopt;
     } else if (arg == "--mtserver" && i + 1 < argc) {
       options.mtserver = argv[++i];
     } else {
@@ -526,7 +539,8 @@ int main(int argc, char** argv) {
   mts::bench::raiseDescriptorLimit();
   const auto options = mts::bench::parse(argc, argv);
   if (!options) {
-    std::cerr << "usage: mtbench --mtserver PATH [--quick] [--json FILE] [--only GROUP,...]\n"
+    std::cerr << "usage: mtbench --mtserver PATH [--quick] [--json FILE] [--only GROUP,...] "
+                 "[--workers N]\n"
                  "groups: latency, embedded, throughput, held_lock, hung_database, blink, idle\n";
     return 2;
   }
