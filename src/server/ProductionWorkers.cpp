@@ -367,6 +367,11 @@ struct ProductionWorkers::Impl {
       ++slot.call;
       slot.cancels = 0;
       slot.nextCancel = Clock::now() + settings.deadline;
+      // The watcher is woken only when this deadline comes before the one it
+      // sleeps towards: under steady work it wakes about once per deadline,
+      // not once per call.
+      if (slot.nextCancel >= watcherDue) return;
+      watcherDue = slot.nextCancel;
     }
     watcherWake.notify_all();
   }
@@ -410,6 +415,7 @@ struct ProductionWorkers::Impl {
         lock.lock();
         continue;
       }
+      watcherDue = next.value_or(Clock::time_point::max());
       if (next)
         watcherWake.wait_until(lock, *next);
       else
@@ -447,6 +453,8 @@ struct ProductionWorkers::Impl {
   std::vector<std::unique_ptr<Slot>> slots;
   bool stopping = false;
   bool watcherStopping = false;
+  // When the watcher will next look, unless woken (max: only when woken).
+  Clock::time_point watcherDue = Clock::time_point::max();
   bool checkRunning = false;
   Clock::time_point lastActivity;
   Reach reach = Reach::Unknown;

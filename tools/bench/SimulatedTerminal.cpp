@@ -16,8 +16,6 @@ namespace {
 
 constexpr char kEnter = '\r';
 constexpr char kCancel = '\x1B';
-// Longer than the gaps inside one answer, shorter than a LED blink.
-constexpr std::chrono::milliseconds kQuiet{20};
 // Between two keys of a quick typist.
 constexpr std::chrono::milliseconds kKeyGap{2};
 
@@ -103,7 +101,7 @@ SimulatedTerminal::CardAnswer SimulatedTerminal::postCard(const std::string& cod
   // The answer is complete when its text is on the screen and the link has
   // then been quiet for a moment; its end is the last byte before the pause.
   while (true) {
-    const Clock::time_point until = answered ? Clock::now() + kQuiet : deadline;
+    const Clock::time_point until = answered ? Clock::now() + kAnswerQuiet : deadline;
     if (!receiveUntil(until)) {
       if (answered) break;
       throw std::runtime_error("no answer to card " + code);
@@ -129,7 +127,7 @@ std::string SimulatedTerminal::readDetail(const std::string& code) {
   const Clock::time_point deadline = Clock::now() + timeout_;
   bool drawn = false;
   while (true) {
-    const Clock::time_point until = drawn ? Clock::now() + kQuiet : deadline;
+    const Clock::time_point until = drawn ? Clock::now() + kAnswerQuiet : deadline;
     if (!receiveUntil(until)) {
       if (drawn) break;
       throw std::runtime_error("no detail after a refused card");

@@ -9,6 +9,10 @@
 
 namespace mts::bench {
 
+// An answer is complete once the link has then been quiet this long: longer
+// than the gaps inside one answer, shorter than a LED blink.
+inline constexpr std::chrono::milliseconds kAnswerQuiet{20};
+
 // One operator at a micro terminal, over TCP, seen through mtterm's protocol
 // interpreter: connects, badges in, and posts cards one at a time, each sent
 // when the previous answer has arrived. Keys go out as a person or a reader
