@@ -126,6 +126,8 @@ struct ProductionWorkers::Impl {
     std::uint64_t call = 0;  // counts the worker's calls, to tell them apart
     int cancels = 0;         // of this call: 1 after Cancel(false), 2 after Cancel(true)
     Clock::time_point nextCancel;
+    Clock::time_point heldFrom;  // when this call, still running, counts as held
+    bool held = false;           // the watcher found it running past heldFrom
   };
 
   // What one worker thread owns.
@@ -134,6 +136,7 @@ struct ProductionWorkers::Impl {
     Slot& slot;
     std::unique_ptr<WorkerProduction> production;
     bool started = false;
+    Clock::time_point lastUsed{};  // reserves: when their last request ended
   };
 
   struct Task {
@@ -147,13 +150,16 @@ struct ProductionWorkers::Impl {
         loop(std::make_shared<LoopSide>()) {
     settings.workers = std::max<std::size_t>(settings.workers, 1);
     loop->stateChanged = std::move(changed);
-    for (std::size_t i = 0; i < settings.workers; ++i) slots.push_back(std::make_unique<Slot>());
+    for (std::size_t i = 0; i < settings.workers + settings.reserves; ++i)
+      slots.push_back(std::make_unique<Slot>());
     lastActivity = Clock::now();
   }
 
   void Launch() {
     watcher = std::thread([this] { Watch(); });
     for (std::size_t i = 0; i < settings.workers; ++i) workers.emplace_back([this, i] { Work(i); });
+    for (std::size_t r = 0; r < settings.reserves; ++r)
+      workers.emplace_back([this, r] { Reserve(settings.workers + r, r); });
   }
 
   // --- the loop side ---
@@ -166,6 +172,7 @@ struct ProductionWorkers::Impl {
       if (reach != Reach::Down) {
         queue.push_back(std::move(job));
         wake.notify_one();
+        if (idleWorkers == 0 && HeldCalls() > 0) reserveWake.notify_all();
         return;
       }
       refusal = OutOfReach(detail);
@@ -183,6 +190,7 @@ struct ProductionWorkers::Impl {
     }
     loop->open = false;
     wake.notify_all();
+    reserveWake.notify_all();
     for (auto& worker : workers)
       if (worker.joinable()) worker.join();
     // The watcher goes last: a running call may need its cancel to end.
@@ -214,11 +222,7 @@ struct ProductionWorkers::Impl {
       else
         RunCheck(worker, /*scheduled=*/true);
     }
-    {
-      std::scoped_lock lock(worker.slot.cancelling, mutex);
-      worker.slot.production = nullptr;
-    }
-    worker.production.reset();  // detaches here, on the thread that attached
+    DropProduction(worker);
   }
 
   // Waits for a request, or for a health check to be due. Empty when stopping.
@@ -233,7 +237,7 @@ struct ProductionWorkers::Impl {
         return task;
       }
       if (checkRunning) {
-        wake.wait(lock);  // woken when the check ends, a request comes or Stop
+        WaitIdle(lock, std::nullopt);  // woken when the check ends, a request comes or Stop
         continue;
       }
       const Clock::time_point due = lastActivity + settings.healthInterval;
@@ -242,8 +246,72 @@ struct ProductionWorkers::Impl {
         lastActivity = Clock::now();
         return Task{};
       }
-      wake.wait_until(lock, due);
+      WaitIdle(lock, due);
     }
+  }
+
+  // A worker waits for work; counted as free meanwhile, so that reserves leave
+  // the queue to it.
+  void WaitIdle(std::unique_lock<std::mutex>& lock, std::optional<Clock::time_point> until) {
+    ++idleWorkers;
+    if (until)
+      wake.wait_until(lock, *until);
+    else
+      wake.wait(lock);
+    --idleWorkers;
+  }
+
+  // --- a reserve thread ---
+
+  void Reserve(std::size_t index, std::size_t rank) {
+    Worker worker{index, *slots[index], nullptr, false};
+    while (std::optional<Task> task = NextReserveTask(worker, rank)) {
+      if (task->job) {
+        RunRequest(worker, *task->job);
+        worker.lastUsed = Clock::now();
+      } else {
+        DropProduction(worker);
+      }
+    }
+    DropProduction(worker);
+  }
+
+  // The next request for reserve number `rank` (from 0): only while no worker
+  // is free and more than `rank` calls are held. A task without a job: the
+  // reserve has been idle long enough to let its connection go. Empty when
+  // stopping.
+  std::optional<Task> NextReserveTask(const Worker& worker, std::size_t rank) {
+    std::unique_lock lock(mutex);
+    for (;;) {
+      if (stopping) return std::nullopt;
+      if (!queue.empty() && idleWorkers == 0 && HeldCalls() > rank) {
+        Task task{std::move(queue.front())};
+        queue.pop_front();
+        return task;
+      }
+      if (worker.production) {
+        const Clock::time_point release = worker.lastUsed + settings.reserveIdle;
+        if (Clock::now() >= release) return Task{};
+        reserveWake.wait_until(lock, release);
+      } else {
+        reserveWake.wait(lock);
+      }
+    }
+  }
+
+  // Calls running past their held time, as the watcher last found them.
+  std::size_t HeldCalls() const {
+    return static_cast<std::size_t>(std::count_if(
+        slots.begin(), slots.end(), [](const auto& slot) { return slot->busy && slot->held; }));
+  }
+
+  void DropProduction(Worker& worker) {
+    {
+      std::scoped_lock lock(worker.slot.cancelling, mutex);
+      worker.slot.production = nullptr;
+    }
+    worker.production.reset();  // detaches here, on the thread that attached
+    worker.started = false;
   }
 
   void RunRequest(Worker& worker, Job& job) {
@@ -366,12 +434,16 @@ struct ProductionWorkers::Impl {
       slot.busy = true;
       ++slot.call;
       slot.cancels = 0;
-      slot.nextCancel = Clock::now() + settings.deadline;
-      // The watcher is woken only when this deadline comes before the one it
-      // sleeps towards: under steady work it wakes about once per deadline,
-      // not once per call.
-      if (slot.nextCancel >= watcherDue) return;
-      watcherDue = slot.nextCancel;
+      const Clock::time_point now = Clock::now();
+      slot.nextCancel = now + settings.deadline;
+      slot.held = false;
+      slot.heldFrom = settings.reserves > 0 ? now + settings.heldAfter : Clock::time_point::max();
+      // The watcher is woken only when this call's next event comes before the
+      // one it sleeps towards: under steady work it wakes about once per
+      // deadline (or held time), not once per call.
+      const Clock::time_point first = std::min(slot.nextCancel, slot.heldFrom);
+      if (first >= watcherDue) return;
+      watcherDue = first;
     }
     watcherWake.notify_all();
   }
@@ -399,8 +471,18 @@ struct ProductionWorkers::Impl {
       const Clock::time_point now = Clock::now();
       std::vector<DueCancel> due;
       std::optional<Clock::time_point> next;
+      bool newlyHeld = false;
       for (auto& slot : slots) {
-        if (!slot->busy || slot->cancels >= 2) continue;
+        if (!slot->busy) continue;
+        if (!slot->held && slot->heldFrom != Clock::time_point::max()) {
+          if (slot->heldFrom <= now) {
+            slot->held = true;
+            newlyHeld = true;
+          } else if (!next || slot->heldFrom < *next) {
+            next = slot->heldFrom;
+          }
+        }
+        if (slot->cancels >= 2) continue;
         if (slot->nextCancel <= now) {
           due.push_back({slot.get(), slot->call, slot->cancels == 1});
           ++slot->cancels;
@@ -409,6 +491,7 @@ struct ProductionWorkers::Impl {
           next = slot->nextCancel;
         }
       }
+      if (newlyHeld && !queue.empty()) reserveWake.notify_all();
       if (!due.empty()) {
         lock.unlock();
         for (const DueCancel& cancel : due) Cancel(cancel);
@@ -449,6 +532,7 @@ struct ProductionWorkers::Impl {
   std::mutex mutex;
   std::condition_variable wake;         // idle workers
   std::condition_variable watcherWake;  // the watcher
+  std::condition_variable reserveWake;  // idle reserves
   std::deque<std::unique_ptr<Job>> queue;
   std::vector<std::unique_ptr<Slot>> slots;
   bool stopping = false;
@@ -456,6 +540,7 @@ struct ProductionWorkers::Impl {
   // When the watcher will next look, unless woken (max: only when woken).
   Clock::time_point watcherDue = Clock::time_point::max();
   bool checkRunning = false;
+  std::size_t idleWorkers = 0;  // workers (not reserves) waiting for work
   Clock::time_point lastActivity;
   Reach reach = Reach::Unknown;
   std::string detail;

@@ -28,6 +28,15 @@ struct ProductionWorkersSettings {
   // An idle worker checks the database this often (WorkerProduction::
   // CheckDatabase) so that the state follows the database within seconds.
   std::chrono::milliseconds healthInterval{3000};
+  // Reserve workers stand in for workers held by one call: a card waiting on a
+  // row the office holds keeps its worker for the whole lock timeout, and a few
+  // such cards would otherwise leave nobody for the rest of the floor. While
+  // requests wait, no worker is free and `n` calls have run longer than
+  // `heldAfter`, up to `n` reserves take requests too. A reserve connects when
+  // first needed and lets its connection go after `reserveIdle` without work.
+  std::size_t reserves = 0;
+  std::chrono::milliseconds heldAfter{1000};
+  std::chrono::milliseconds reserveIdle{30000};
 };
 
 // The database workers: badges and cards run on worker threads, each with its

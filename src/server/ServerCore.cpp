@@ -85,6 +85,8 @@ void ServerCore::StartWorkers() {
   ProductionWorkersSettings settings;
   settings.workers = static_cast<std::size_t>(config_.databaseWorkers);
   settings.deadline = std::chrono::seconds(config_.operationDeadlineSeconds);
+  // One worker is the single thread of old, reserves and all.
+  settings.reserves = settings.workers >= 2 ? settings.workers : 0;
   const db::ConnectionSettings connection = connectionSettings_;
   production_.Attach(std::make_unique<ProductionWorkers>(
       settings,

@@ -44,9 +44,10 @@ struct FakeDatabase {
   std::condition_variable changed;
 
   // What the test sets.
-  bool gateOpen = true;       // badges and cards wait while it is closed
-  bool startsAtGate = false;  // Start waits for the gate too
-  int startFailures = 0;      // Start fails this many more times
+  bool gateOpen = true;        // badges and cards wait while it is closed
+  std::set<std::string> held;  // and these codes while they are listed (a row held elsewhere)
+  bool startsAtGate = false;   // Start waits for the gate too
+  int startFailures = 0;       // Start fails this many more times
   bool checkFails = false;
   bool ignoresSoftCancel = false;  // only giving up the link ends a call
   std::map<std::string, Reaction> reactions;
@@ -165,7 +166,8 @@ class FakeProduction final : public WorkerProduction {
     db_.mostRunning = std::max(db_.mostRunning, ++db_.running);
     db_.changed.notify_all();
     const int enough = db_.ignoresSoftCancel ? 2 : 1;
-    db_.changed.wait(lock, [&] { return db_.gateOpen || cancelled_ >= enough; });
+    db_.changed.wait(
+        lock, [&] { return (db_.gateOpen && db_.held.count(code) == 0) || cancelled_ >= enough; });
     --db_.running;
     const int cancelled = cancelled_;
     if (cancelled >= enough) {
@@ -330,6 +332,44 @@ TEST_F(ProductionWorkersTest, OneWorkerRunsRequestsInTheOrderTheyArrive) {
   ASSERT_TRUE(Answered(order.size()));
   EXPECT_EQ(answered_, order);
   EXPECT_EQ(db_.Read<std::vector<std::string>>([&] { return db_.ran; }), order);
+}
+
+// A card waiting on a row held elsewhere keeps its worker; a reserve serves
+// the others meanwhile, one per held call, and lets its connection go once
+// idle. Without held calls the reserves stay out of it.
+TEST_F(ProductionWorkersTest, ReservesStandInForWorkersHeldByOneCall) {
+  ProductionWorkersSettings settings = Settings(1);
+  settings.reserves = 1;
+  settings.heldAfter = 100ms;
+  settings.reserveIdle = 200ms;
+  db_.held = {"HELD"};
+  auto workers = Make(settings);
+  ASSERT_TRUE(db_.WaitFor([&] { return db_.starts == 1; }))
+      << "a reserve connects only when needed";
+
+  Badge(*workers, "HELD");
+  ASSERT_TRUE(db_.WaitFor([&] { return db_.running == 1; }));
+  Badge(*workers, "2");
+  Badge(*workers, "3");
+  ASSERT_TRUE(Answered(2)) << "served beside the held call";
+  EXPECT_EQ(answered_, (std::vector<std::string>{"2", "3"}));
+  EXPECT_EQ(db_.Read<int>([&] { return db_.made; }), 2);
+
+  db_.Set([&] { db_.held.clear(); });
+  ASSERT_TRUE(Answered(3));
+  ASSERT_TRUE(db_.WaitFor([&] { return db_.destroyed == 1; })) << "the idle reserve lets go";
+
+  // A call that is merely running is not held: the next request waits for it.
+  db_.Set([&] { db_.gateOpen = false; });
+  settings.heldAfter = kNever;
+  auto patient = Make(settings);
+  Badge(*patient, "4");
+  ASSERT_TRUE(db_.WaitFor([&] { return db_.running == 1; }));
+  Badge(*patient, "5");
+  loop_.RunFor(300ms);
+  EXPECT_EQ(db_.Read<int>([&] { return db_.running; }), 1);
+  db_.Set([&] { db_.gateOpen = true; });
+  ASSERT_TRUE(Answered(5));
 }
 
 TEST_F(ProductionWorkersTest, ARequestPastItsDeadlineIsCancelledAndAnsweredOnceItReturns) {

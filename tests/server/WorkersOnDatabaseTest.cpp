@@ -11,6 +11,7 @@
 
 #include "dataaccess/firebird/Connection.h"
 #include "dataaccess/firebird/DatabaseError.h"
+#include "production/CardLock.h"
 #include "server/FailureWords.h"
 #include "server/ModuleWorkerProduction.h"
 #include "server/ProductionWorkers.h"
@@ -89,6 +90,37 @@ TEST_F(WorkersOnDatabase, TheSameCardFromFourTerminalsAtOnceIsPostedOnce) {
     }
   }
   EXPECT_EQ(posted, 1);
+  workers_->Stop();
+  EXPECT_EQ(Postings(), 1);
+}
+
+// A card waiting on a row held elsewhere (the office's program, a second
+// server) keeps its worker; a reserve answers the other terminals meanwhile.
+TEST_F(WorkersOnDatabase, AReserveAnswersTheOthersWhileACardWaitsOnAHeldRow) {
+  ProductionWorkersSettings settings;
+  settings.workers = 1;
+  settings.reserves = 1;
+  settings.heldAfter = 200ms;
+  StartWorkers(settings);
+  const BadgeOutcome employee = LookUp(kBadge);
+  ASSERT_TRUE(employee.found);
+
+  db::Connection office(server_.settings(database_.path()));
+  office.startTransaction();
+  office.query("select ID_BF from BLOQUEIO_FICHA where ID_BF = :SLOT with lock",
+               {{"SLOT", CardLockSlot("FICHA 000101/0001")}});
+  std::optional<CardOutcome> card;
+  workers_->PostCard(Card(employee), [&](CardOutcome outcome) { card = std::move(outcome); });
+  loop_.RunFor(300ms);
+  ASSERT_FALSE(card.has_value()) << "the card waits for the row";
+
+  EXPECT_TRUE(LookUp(kBadge).found) << "answered beside the waiting card";
+  EXPECT_FALSE(card.has_value());
+
+  office.rollback();
+  ASSERT_TRUE(loop_.RunUntil([&] { return card.has_value(); }));
+  EXPECT_FALSE(card->failure);
+  EXPECT_TRUE(card->answer.Sucesso) << card->answer.Mensagem;
   workers_->Stop();
   EXPECT_EQ(Postings(), 1);
 }
