@@ -318,10 +318,19 @@ struct ProductionWorkers::Impl {
     // A request queued before the database went out of reach is answered
     // like one arriving now, rather than waiting on the database.
     if (std::exception_ptr refusal = RefusalWhileDown()) {
-      job.Fail(refusal);
+      job.Fail(std::move(refusal));
       Post(job.Answer());
       return;
     }
+    RunOnWorker(worker, job);
+    Post(job.Answer());
+    Touch();
+  }
+
+  // Runs the job and reports what its outcome says of the database. The
+  // failure's copies held here end before the answer is posted, so the
+  // answer's copy is the last one and the loop thread alone frees it.
+  void RunOnWorker(Worker& worker, Job& job) {
     BeginCall(worker);
     std::exception_ptr startFailure = EnsureStarted(worker);
     std::exception_ptr failure = startFailure ? nullptr : job.Run(*worker.production);
@@ -339,8 +348,6 @@ struct ProductionWorkers::Impl {
       // Whatever else failed, the database answered.
       ReportState(Reach::Up, {});
     }
-    Post(job.Answer());
-    Touch();
   }
 
   // Attaches when the worker has not yet; otherwise one light round trip.
