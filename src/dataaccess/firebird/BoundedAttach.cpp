@@ -1,10 +1,8 @@
 #include "dataaccess/firebird/BoundedAttach.h"
 
 #include <condition_variable>
-#include <cstdint>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
 #include <utility>
 
@@ -40,17 +38,6 @@ std::string durationText(std::chrono::milliseconds duration) {
   return std::to_string(duration.count()) + " ms";
 }
 
-// A failed attach, as plain values, so that no exception object crosses
-// threads. Copies of a std::runtime_error share one reference-counted message
-// whose count the standard library keeps; the thread race checker does not see
-// that count, and reports the attach thread freeing the text that the caller
-// read as a race.
-struct AttachFailure {
-  std::string message;
-  DatabaseError::Cause cause = DatabaseError::Cause::Other;
-  std::int64_t concurrentTransaction = 0;
-};
-
 }  // namespace
 
 struct BoundedAttach::State {
@@ -60,7 +47,7 @@ struct BoundedAttach::State {
   bool cancelled = false;
   bool abandoned = false;  // nobody waits any more: a late attachment is detached
   Firebird::IAttachment* attachment = nullptr;
-  std::optional<AttachFailure> failure;
+  std::optional<DatabaseError> failure;
 };
 
 BoundedAttach::BoundedAttach(std::string database, std::vector<unsigned char> dpb)
@@ -97,10 +84,7 @@ Firebird::IAttachment* BoundedAttach::wait(std::chrono::milliseconds timeout) {
   std::unique_lock lock(state_->mutex);
   state_->changed.wait_for(lock, timeout, [&] { return state_->finished || state_->cancelled; });
   if (state_->attachment != nullptr) return std::exchange(state_->attachment, nullptr);
-  if (state_->finished && state_->failure) {
-    const AttachFailure& failure = *state_->failure;
-    throw DatabaseError(failure.message, failure.cause, failure.concurrentTransaction);
-  }
+  if (state_->finished && state_->failure) throw *state_->failure;
   if (state_->cancelled) {
     throw DatabaseError("The connection to the database was cancelled before it was made",
                         DatabaseError::Cause::Cancelled);
@@ -120,16 +104,14 @@ void BoundedAttach::attach(const std::shared_ptr<State>& state, const std::strin
                            const std::vector<unsigned char>& dpb) {
   Firebird::IProvider* provider = fb::master()->getDispatcher();
   Firebird::IAttachment* attachment = nullptr;
-  std::optional<AttachFailure> failure;
+  std::optional<DatabaseError> failure;
   {
     fb::Status status;
     try {
       attachment = provider->attachDatabase(&status, database.c_str(),
                                             static_cast<unsigned>(dpb.size()), dpb.data());
     } catch (const Firebird::FbException& error) {
-      const DatabaseError described = fb::toDatabaseError(error);
-      failure = AttachFailure{std::string(described.what()), described.cause(),
-                              described.concurrentTransaction()};
+      failure = fb::toDatabaseError(error);
     }
   }
   provider->release();

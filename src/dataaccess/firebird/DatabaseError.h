@@ -28,7 +28,16 @@ class DatabaseError : public std::runtime_error {
   explicit DatabaseError(const std::string& message, bool connectionLost = false)
       : DatabaseError(message, connectionLost ? Cause::ConnectionLost : Cause::Other) {}
   DatabaseError(const std::string& message, Cause cause, std::int64_t concurrentTransaction = 0)
-      : std::runtime_error(message), cause_(cause), concurrentTransaction_(concurrentTransaction) {}
+      : std::runtime_error(message),
+        message_(message),
+        cause_(cause),
+        concurrentTransaction_(concurrentTransaction) {}
+
+  // The message from a copy of its own. Copies of a std::runtime_error share
+  // one reference-counted text, and a failure often ends up on two threads (a
+  // worker keeps the error of its cut transaction while the loop thread shows
+  // a copy): each copy owning its text leaves nothing for them to share.
+  const char* what() const noexcept override { return message_.c_str(); }
 
   Cause cause() const { return cause_; }
   // True when the failure was the connection itself (server gone, network cut).
@@ -46,6 +55,7 @@ class DatabaseError : public std::runtime_error {
   std::int64_t concurrentTransaction() const { return concurrentTransaction_; }
 
  private:
+  std::string message_;
   Cause cause_;
   std::int64_t concurrentTransaction_;
   bool outcomeUnknown_ = false;
