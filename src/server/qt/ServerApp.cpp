@@ -107,14 +107,6 @@ int RunWithWindow(QApplication& app, const ServerPaths& paths) {
   return status;
 }
 
-// Qt's own poll-based event loop instead of the GLib one, unless the
-// environment chose. With 200 terminals posting at once it took about a tenth
-// less processor per card and answered the slowest hundredth of a burst a
-// third sooner; the server needs nothing GLib's loop adds.
-void PreferQtEventLoop() {
-  if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-}
-
 }  // namespace
 
 int RunServer(int& argc, char** argv) {
@@ -123,7 +115,6 @@ int RunServer(int& argc, char** argv) {
   // server.
   ServerSignals::BlockInEveryThread();
   const bool console = WantsConsole(argc, argv);
-  PreferQtEventLoop();
   std::unique_ptr<QCoreApplication> app;
   if (console) {
     app = std::make_unique<QCoreApplication>(argc, argv);
