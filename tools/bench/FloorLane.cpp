@@ -2,11 +2,9 @@
 
 #include <string>
 
-#include "SqlFloor.h"
-
 namespace mts::bench {
 
-FloorLane::FloorLane(FactorySize size, int cards) : folder_("floor") {
+FloorLane::FloorLane(FactorySize size, int cards, FloorMode mode) : folder_("floor"), mode_(mode) {
   size.cards = cards;
   const auto database = folder_ / "factory.fdb";
   generateFactory(database, size);
@@ -17,7 +15,7 @@ FloorLane::FloorLane(FactorySize size, int cards) : folder_("floor") {
 std::chrono::nanoseconds FloorLane::post(int c) {
   const std::string code = postableCard(c);
   return postOneAtFloor(*connection_,
-                        {code.substr(0, 6), code.substr(6, 4), "30", kAssemblyEmployee});
+                        {code.substr(0, 6), code.substr(6, 4), "30", kAssemblyEmployee}, mode_);
 }
 
 }  // namespace mts::bench

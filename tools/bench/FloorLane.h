@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "BenchFactory.h"
+#include "SqlFloor.h"
 #include "dataaccess/firebird/Connection.h"
 #include "support/PrivateFirebirdServer.h"
 #include "support/TempDir.h"
@@ -14,7 +15,7 @@ namespace mts::bench {
 // its own private Firebird server, every statement prepared beforehand.
 class FloorLane {
  public:
-  FloorLane(FactorySize size, int cards);
+  FloorLane(FactorySize size, int cards, FloorMode mode = FloorMode::OneTransaction);
 
   // Posts generated card number `c` and returns its latency.
   std::chrono::nanoseconds post(int c);
@@ -24,6 +25,7 @@ class FloorLane {
   test::TempDir folder_;
   test::PrivateFirebirdServer firebird_;
   std::unique_ptr<db::Connection> connection_;
+  FloorMode mode_;
 };
 
 }  // namespace mts::bench

@@ -2,7 +2,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
+
+#include "production/CardLock.h"
 
 namespace mts::bench {
 
@@ -99,6 +102,17 @@ void postOne(db::Connection& connection, const FloorCard& card) {
   require(written == 1, card, "row not written");
 }
 
+// The lock a server takes on a whole card before its checks: the same keys,
+// slots and statement, through the server's own class.
+void lockCard(db::Connection& connection, const FloorCard& card) {
+  TDadosAtuProducao identified;
+  identified.Prog = card.prog;
+  identified.Ficha = card.ficha;
+  CardLock lock;
+  lock.DefinirConexao(connection);
+  lock.Travar(CardLockKeys(identified, std::nullopt));
+}
+
 }  // namespace
 
 void prepareFloor(db::Connection& connection) {
@@ -107,15 +121,17 @@ void prepareFloor(db::Connection& connection) {
                           kProductSector, kCard, kSector, kPostings, kInsert}) {
     connection.prepare(sql);
   }
+  for (const NamedStatement& statement : CardLock::Statements()) connection.prepare(statement.sql);
 }
 
 std::chrono::nanoseconds postOneAtFloor(db::Connection& connection, const FloorCard& card,
-                                        bool ownTransactions) {
+                                        FloorMode mode) {
   const Clock::time_point begun = Clock::now();
-  if (ownTransactions) {
+  if (mode == FloorMode::CommitPerStatement) {
     postOne(connection, card);
   } else {
     db::Transaction transaction(connection);
+    if (mode == FloorMode::OneTransactionUnderCardLock) lockCard(connection, card);
     postOne(connection, card);
     transaction.commit();
   }
@@ -123,13 +139,13 @@ std::chrono::nanoseconds postOneAtFloor(db::Connection& connection, const FloorC
 }
 
 LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
-                           bool ownTransactions) {
+                           FloorMode mode) {
   std::vector<std::chrono::nanoseconds> latencies;
   latencies.reserve(cards.size());
   prepareFloor(connection);
   const Clock::time_point start = Clock::now();
   for (const FloorCard& card : cards) {
-    latencies.push_back(postOneAtFloor(connection, card, ownTransactions));
+    latencies.push_back(postOneAtFloor(connection, card, mode));
   }
   return summarise(latencies, Clock::now() - start);
 }

@@ -9,6 +9,20 @@
 
 namespace mts::bench {
 
+// How the floor wraps a card's reads and write.
+enum class FloorMode {
+  // One transaction and one commit: the floor proper.
+  OneTransaction,
+  // Every statement in a transaction of its own that commits at once (as a
+  // statement run outside a transaction does): what those commits cost.
+  CommitPerStatement,
+  // One transaction that first locks the card's slot in BLOQUEIO_FICHA with
+  // the server's own card lock, as every server must before it checks a card:
+  // what that lock costs (its record version is one more page for the commit
+  // to write).
+  OneTransactionUnderCardLock,
+};
+
 // One whole card to be posted in a sector by an employee.
 struct FloorCard {
   std::string prog;
@@ -31,17 +45,15 @@ struct FloorCard {
 // checks read something other than the generated factory holds), so that a
 // floor that skipped work cannot pass for a fast one.
 //
-// With `ownTransactions`, every statement runs in a transaction of its own that
-// commits at once (as a statement run outside a transaction does), which shows
-// what those commits cost the card; the card's work is otherwise the same.
+// The mode changes how the work is wrapped, never the work itself.
 LatencyFigures postAtFloor(db::Connection& connection, const std::vector<FloorCard>& cards,
-                           bool ownTransactions = false);
+                           FloorMode mode = FloorMode::OneTransaction);
 
 // The same, a card at a time, for runs that interleave the floor with other
 // work: prepareFloor once on the connection, then postOneAtFloor per card,
 // which returns the card's latency.
 void prepareFloor(db::Connection& connection);
 std::chrono::nanoseconds postOneAtFloor(db::Connection& connection, const FloorCard& card,
-                                        bool ownTransactions = false);
+                                        FloorMode mode = FloorMode::OneTransaction);
 
 }  // namespace mts::bench

@@ -151,7 +151,7 @@ BlinkFigures blinkScenario(const BenchServer& server, int cards) {
 
 // The SQL floor for `cards` generated cards, on a fresh copy of the base
 // factory, through a private Firebird server on loopback as the server runs.
-LatencyFigures floorScenario(FactorySize size, int cards, bool ownTransactions = false) {
+LatencyFigures floorScenario(FactorySize size, int cards, FloorMode mode) {
   size.cards = cards;
   test::TempDir folder("floor");
   const auto database = folder / "factory.fdb";
@@ -163,7 +163,7 @@ LatencyFigures floorScenario(FactorySize size, int cards, bool ownTransactions =
     const std::string code = postableCard(c);
     floorCards.push_back({code.substr(0, 6), code.substr(6, 4), "30", kAssemblyEmployee});
   }
-  return postAtFloor(connection, floorCards, ownTransactions);
+  return postAtFloor(connection, floorCards, mode);
 }
 
 // A lane of an interleaved run: posts its card number `c`, returns the latency.
@@ -188,12 +188,13 @@ std::vector<LatencyFigures> interleave(const std::vector<Lane>& lanes, int cards
 }
 
 struct SideBySide {
-  LatencyFigures base, oneWorker, manyEmployees, longHistory, floor;
+  LatencyFigures base, oneWorker, manyEmployees, longHistory, floor, lockedFloor;
 };
 
 // One terminal on each of four servers (the base factory with the default
-// number of database workers and with one, many employees, a long history) and
-// the SQL floor, a card on each in turn.
+// number of database workers and with one, many employees, a long history),
+// the SQL floor, and the floor under the server's card lock, a card on each in
+// turn.
 SideBySide sideBySide(const Options& options, FactorySize base, FactorySize manyEmployees,
                       FactorySize longHistory, int cards) {
   base.cards = manyEmployees.cards = longHistory.cards = cards;
@@ -203,6 +204,7 @@ SideBySide sideBySide(const Options& options, FactorySize base, FactorySize many
   BenchServer employeesServer(options, Engine::PrivateServer, manyEmployees);
   BenchServer historyServer(options, Engine::PrivateServer, longHistory);
   FloorLane floor(base, cards);
+  FloorLane lockedFloor(base, cards, FloorMode::OneTransactionUnderCardLock);
   std::vector<std::unique_ptr<SimulatedTerminal>> terminals;
   std::vector<Lane> lanes;
   for (const BenchServer* server :
@@ -217,14 +219,16 @@ SideBySide sideBySide(const Options& options, FactorySize base, FactorySize many
   // after one starts on an idle machine; the floor's lane ends with the same
   // pause. Without it the card after the floor's (the base server's) started
   // on processors still awake, and read about a tenth faster than the others.
-  lanes.push_back([&floor](int c) {
-    const auto latency = floor.post(c);
-    std::this_thread::sleep_for(kAnswerQuiet);
-    return latency;
-  });
+  for (FloorLane* lane : {&floor, &lockedFloor}) {
+    lanes.push_back([lane](int c) {
+      const auto latency = lane->post(c);
+      std::this_thread::sleep_for(kAnswerQuiet);
+      return latency;
+    });
+  }
   try {
     const std::vector<LatencyFigures> figures = interleave(lanes, cards);
-    return {figures[0], figures[1], figures[2], figures[3], figures[4]};
+    return {figures[0], figures[1], figures[2], figures[3], figures[4], figures[5]};
   } catch (const std::runtime_error& error) {
     throw std::runtime_error(std::string("side by side: ") + error.what() + "\nmtserver logs:\n" +
                              baseServer.log() + oneWorkerServer.log() + employeesServer.log() +
@@ -326,6 +330,7 @@ int run(const Options& options) {
     runs["many_employees"] = side.manyEmployees;
     runs["long_history"] = side.longHistory;
     runs["sql_floor_side_by_side"] = side.floor;
+    runs["sql_floor_locked_side_by_side"] = side.lockedFloor;
   }
   if (options.runs("embedded")) {
     scenario("one_terminal_embedded", Engine::Embedded, sizes.small, 1, sizes.cards);
@@ -339,7 +344,8 @@ int run(const Options& options) {
     cpu["sql_floor"] = throughput.floorCpu;
     // The same work with a commit after every statement, as the server's reads
     // outside its recording transaction do: where the server's time goes.
-    runs["sql_floor_commit_per_statement"] = floorScenario(sizes.small, sizes.cards, true);
+    runs["sql_floor_commit_per_statement"] =
+        floorScenario(sizes.small, sizes.cards, FloorMode::CommitPerStatement);
   }
   HeldLockFigures held;
   if (options.runs("held_lock")) {
@@ -397,10 +403,18 @@ int run(const Options& options) {
   const double floorAloneRatio = floor.p50 > 0 ? runs["one_terminal"].p50 / floor.p50 : 0;
   const double throughputRatio =
       many.cardsPerSecond > 0 ? floor.cardsPerSecond / many.cardsPerSecond : 0;
+  // Beside the floor under the card lock every server takes: how much of the
+  // gap that lock is, and what is left for the rest of the server.
+  const double lockedFloorP50 = runs["sql_floor_locked_side_by_side"].p50;
+  const double cardLockRatio = floorSideBySide.p50 > 0 ? lockedFloorP50 / floorSideBySide.p50 : 0;
+  const double lockedFloorRatio =
+      lockedFloorP50 > 0 ? runs["one_terminal"].p50 / lockedFloorP50 : 0;
   std::printf(
       "card_latency_ratio_to_floor %.2f (%.2f against the floor run alone)\n"
+      "locked_floor_ratio %.2f\n"
+      "card_latency_ratio_to_locked_floor %.2f\n"
       "throughput_ratio_floor_to_200_terminals %.2f\n",
-      floorRatio, floorAloneRatio, throughputRatio);
+      floorRatio, floorAloneRatio, cardLockRatio, lockedFloorRatio, throughputRatio);
   std::printf("p99_over_p50_many_terminals %.2f\nidle_rss_kb_per_terminal %.1f\n", tailRatio,
               idleKb);
   for (const auto& [name, figures] : cpu) {
@@ -453,6 +467,8 @@ int run(const Options& options) {
     json << "{\n  \"quick\": " << (options.quick ? "true" : "false")
          << ",\n  \"card_latency_ratio_to_floor\": " << floorRatio
          << ",\n  \"card_latency_ratio_to_floor_alone\": " << floorAloneRatio
+         << ",\n  \"locked_floor_ratio\": " << cardLockRatio
+         << ",\n  \"card_latency_ratio_to_locked_floor\": " << lockedFloorRatio
          << ",\n  \"throughput_ratio_floor_to_200_terminals\": " << throughputRatio
          << ",\n  \"employee_scaling_ratio\": " << employeeRatio
          << ",\n  \"history_scaling_ratio\": " << historyRatio

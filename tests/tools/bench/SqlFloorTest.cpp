@@ -9,6 +9,8 @@
 #include "BenchFactory.h"
 #include "SqlFloor.h"
 #include "dataaccess/firebird/Connection.h"
+#include "dataaccess/firebird/DatabaseError.h"
+#include "production/CardLock.h"
 #include "production/TdmAtuProducao.h"
 #include "support/DatabaseRows.h"
 #include "support/TempDir.h"
@@ -111,6 +113,36 @@ TEST_F(SqlFloorTest, StopsAtACardTheChecksRefuse) {
   expected["PRODUCAO_SETOR"] += 1;  // card 3, committed before card 2 was refused
   EXPECT_EQ(rowCounts(), expected);
   EXPECT_FALSE(connection_.inTransaction());
+}
+
+// The floor under the card lock must wait for exactly the lock a server takes
+// on that card, or its figure says nothing about what the lock costs: while
+// another attachment holds the card through the server's own lock, the locked
+// floor gives up at the lock timeout with nothing written, and the floor
+// proper, which takes no lock, posts a card beside it.
+TEST_F(SqlFloorTest, UnderTheCardLockWaitsForTheServersLockOnThatCard) {
+  db::ConnectionSettings settings = connection_.settings();
+  settings.lockTimeoutSeconds = 1;
+  connection_.setSettings(settings);
+  db::Connection holder(settings);
+  holder.startTransaction();
+  CardLock serverLock;
+  serverLock.DefinirConexao(holder);
+  TDadosAtuProducao held;
+  held.Prog = floorCard(0).prog;
+  held.Ficha = floorCard(0).ficha;
+  serverLock.Travar(CardLockKeys(held, std::nullopt));
+
+  const auto before = rowCounts();
+  EXPECT_THROW(postAtFloor(connection_, {floorCard(0)}, FloorMode::OneTransactionUnderCardLock),
+               db::DatabaseError);
+  EXPECT_EQ(rowCounts(), before);
+  EXPECT_FALSE(connection_.inTransaction());
+  postAtFloor(connection_, {floorCard(1)}, FloorMode::OneTransaction);
+
+  holder.rollback();
+  postAtFloor(connection_, {floorCard(0)}, FloorMode::OneTransactionUnderCardLock);
+  EXPECT_EQ(assemblyPosting(0).text("SETOR_PS"), "30");
 }
 
 }  // namespace
