@@ -14,31 +14,29 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
-#include <latch>
 #include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "BenchFactory.h"
 #include "BenchServer.h"
-#include "FloorLane.h"
+#include "BlinkScenario.h"
+#include "DriveTerminals.h"
 #include "HeldLockScenario.h"
 #include "HungDatabaseScenario.h"
 #include "LatencyFigures.h"
 #include "ProcessCpu.h"
+#include "SideBySideScenario.h"
 #include "SimulatedTerminal.h"
 #include "SqlFloor.h"
 #include "ThroughputScenario.h"
@@ -47,15 +45,6 @@
 
 namespace mts::bench {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// The terminal that blinks its LEDs connects from this address, which the
-// server's INI lists as a LED terminal; the posting terminals use 127.1.x.y.
-const char* kLedTerminalAddress = "127.0.0.2";
-// Badges in over and over while another terminal posts: accepted, so the
-// green LED blinks before every card prompt.
-const char* kBlinkingBadge = "1005";
 
 constexpr rlim_t kDescriptorsWanted = 4096;
 
@@ -66,87 +55,6 @@ long residentKilobytes(pid_t pid) {
     if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
   }
   return 0;
-}
-
-// `terminals` operators each post `cards` distinct generated cards, all at
-// once, starting at generated card `firstCard`; the latencies of every card.
-LatencyFigures driveTerminals(const BenchServer& server, int terminals, int cards,
-                              int firstCard = 0) {
-  std::vector<std::vector<std::chrono::nanoseconds>> latencies(terminals);
-  std::vector<std::string> failures(terminals);
-  std::vector<std::unique_ptr<SimulatedTerminal>> connected;
-  for (int t = 0; t < terminals; ++t) {
-    connected.push_back(
-        std::make_unique<SimulatedTerminal>(server.port(), t, std::chrono::seconds(20)));
-  }
-  // Every operator is logged in before the first card, and all start together:
-  // a burst of badges typed key by key is not card traffic, and threads
-  // started one after another would give the first ones a head start.
-  for (auto& terminal : connected) terminal->badgeIn(kAssemblyBadge);
-  std::latch ready(terminals + 1);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < terminals; ++t) {
-    threads.emplace_back([&, t] {
-      ready.arrive_and_wait();
-      try {
-        for (int c = 0; c < cards; ++c) {
-          const std::string code = postableCard(firstCard + t * cards + c);
-          latencies[t].push_back(acceptedLatency(*connected[t], code));
-        }
-      } catch (const std::exception& error) {
-        failures[t] = error.what();
-      }
-    });
-  }
-  ready.arrive_and_wait();
-  const Clock::time_point start = Clock::now();
-  for (auto& thread : threads) thread.join();
-  const auto wall = Clock::now() - start;
-  std::vector<std::chrono::nanoseconds> all;
-  for (int t = 0; t < terminals; ++t) {
-    if (!failures[t].empty()) throw std::runtime_error("terminal failed: " + failures[t]);
-    all.insert(all.end(), latencies[t].begin(), latencies[t].end());
-  }
-  return summarise(all, wall);
-}
-
-struct BlinkFigures {
-  LatencyFigures alone, beside;
-  int badges = 0;  // badges the LED terminal posted meanwhile
-};
-
-// One terminal posts `cards` cards alone, then `cards` more while the LED
-// terminal badges in over and over (each badge blinks the green LED before the
-// card prompt comes back), on the same server, so that only the blinking
-// differs between the two halves.
-BlinkFigures blinkScenario(const BenchServer& server, int cards) {
-  BlinkFigures figures;
-  figures.alone = driveTerminals(server, 1, cards);
-  std::atomic<bool> posting{true};
-  std::string failure;
-  SimulatedTerminal led(server.port(), kLedTerminalAddress, std::chrono::seconds(20));
-  std::thread blinker([&] {
-    try {
-      while (posting) {
-        led.badgeIn(kBlinkingBadge);
-        ++figures.badges;
-        led.logOut();
-      }
-    } catch (const std::exception& error) {
-      failure = error.what();
-    }
-  });
-  try {
-    figures.beside = driveTerminals(server, 1, cards, cards);
-  } catch (...) {
-    posting = false;
-    blinker.join();
-    throw;
-  }
-  posting = false;
-  blinker.join();
-  if (!failure.empty()) throw std::runtime_error("LED terminal failed: " + failure);
-  return figures;
 }
 
 // The SQL floor for `cards` generated cards, on a fresh copy of the base
@@ -164,76 +72,6 @@ LatencyFigures floorScenario(FactorySize size, int cards, FloorMode mode) {
     floorCards.push_back({code.substr(0, 6), code.substr(6, 4), "30", kAssemblyEmployee});
   }
   return postAtFloor(connection, floorCards, mode);
-}
-
-// A lane of an interleaved run: posts its card number `c`, returns the latency.
-using Lane = std::function<std::chrono::nanoseconds(int)>;
-
-// Posts one card on each lane in turn, round after round, so that every lane
-// samples the same stretches of time: a slow drift of the machine (disk
-// flushes, other work) weighs on both sides of each ratio alike. A lane's
-// cards/s is over the time spent on its own cards.
-std::vector<LatencyFigures> interleave(const std::vector<Lane>& lanes, int cards) {
-  std::vector<std::vector<std::chrono::nanoseconds>> latencies(lanes.size());
-  for (int c = 0; c < cards; ++c) {
-    for (std::size_t l = 0; l < lanes.size(); ++l) latencies[l].push_back(lanes[l](c));
-  }
-  std::vector<LatencyFigures> figures;
-  for (auto& lane : latencies) {
-    std::chrono::nanoseconds spent{0};
-    for (const auto latency : lane) spent += latency;
-    figures.push_back(summarise(std::move(lane), spent));
-  }
-  return figures;
-}
-
-struct SideBySide {
-  LatencyFigures base, oneWorker, manyEmployees, longHistory, floor, lockedFloor;
-};
-
-// One terminal on each of four servers (the base factory with the default
-// number of database workers and with one, many employees, a long history),
-// the SQL floor, and the floor under the server's card lock, a card on each in
-// turn.
-SideBySide sideBySide(const Options& options, FactorySize base, FactorySize manyEmployees,
-                      FactorySize longHistory, int cards) {
-  base.cards = manyEmployees.cards = longHistory.cards = cards;
-  BenchServer baseServer(options, Engine::PrivateServer, base);
-  BenchServer oneWorkerServer(options, Engine::PrivateServer, base,
-                              std::string(kDatabaseWorkersKey) + "=1\n");
-  BenchServer employeesServer(options, Engine::PrivateServer, manyEmployees);
-  BenchServer historyServer(options, Engine::PrivateServer, longHistory);
-  FloorLane floor(base, cards);
-  FloorLane lockedFloor(base, cards, FloorMode::OneTransactionUnderCardLock);
-  std::vector<std::unique_ptr<SimulatedTerminal>> terminals;
-  std::vector<Lane> lanes;
-  for (const BenchServer* server :
-       {&baseServer, &oneWorkerServer, &employeesServer, &historyServer}) {
-    terminals.push_back(
-        std::make_unique<SimulatedTerminal>(server->port(), 0, std::chrono::seconds(20)));
-    terminals.back()->badgeIn(kAssemblyBadge);
-    SimulatedTerminal* terminal = terminals.back().get();
-    lanes.push_back([terminal](int c) { return acceptedLatency(*terminal, postableCard(c)); });
-  }
-  // A terminal's card ends with the link quiet for a moment, so every card
-  // after one starts on an idle machine; the floor's lane ends with the same
-  // pause. Without it the card after the floor's (the base server's) started
-  // on processors still awake, and read about a tenth faster than the others.
-  for (FloorLane* lane : {&floor, &lockedFloor}) {
-    lanes.push_back([lane](int c) {
-      const auto latency = lane->post(c);
-      std::this_thread::sleep_for(kAnswerQuiet);
-      return latency;
-    });
-  }
-  try {
-    const std::vector<LatencyFigures> figures = interleave(lanes, cards);
-    return {figures[0], figures[1], figures[2], figures[3], figures[4], figures[5]};
-  } catch (const std::runtime_error& error) {
-    throw std::runtime_error(std::string("side by side: ") + error.what() + "\nmtserver logs:\n" +
-                             baseServer.log() + oneWorkerServer.log() + employeesServer.log() +
-                             historyServer.log());
-  }
 }
 
 // Server memory growth per connected idle terminal, in KB.
@@ -323,8 +161,8 @@ int run(const Options& options) {
     }
   };
   if (options.runs("latency")) {
-    const SideBySide side =
-        sideBySide(options, sizes.small, sizes.manyEmployees, sizes.longHistory, sizes.cards);
+    const SideBySide side = sideBySideScenario(options, sizes.small, sizes.manyEmployees,
+                                               sizes.longHistory, sizes.cards);
     runs["one_terminal"] = side.base;
     runs["one_terminal_1_worker"] = side.oneWorker;
     runs["many_employees"] = side.manyEmployees;
@@ -360,16 +198,7 @@ int run(const Options& options) {
   }
   BlinkFigures blink;
   if (options.runs("blink")) {
-    FactorySize size = sizes.small;
-    size.cards = 2 * sizes.cards;
-    BenchServer server(options, Engine::PrivateServer, size,
-                       std::string("[IP_TERMINAL_LED]\n1=") + kLedTerminalAddress + "\n");
-    try {
-      blink = blinkScenario(server, sizes.cards);
-    } catch (const std::runtime_error& error) {
-      throw std::runtime_error(std::string("blink: ") + error.what() + "\nmtserver log:\n" +
-                               server.log());
-    }
+    blink = blinkScenario(options, sizes.small, sizes.cards);
     runs["blink_alone"] = blink.alone;
     runs["blink_beside_led_terminal"] = blink.beside;
   }
