@@ -235,15 +235,16 @@ int run(const Options& options) {
   // Beside the floor under the card lock every server takes: how much of the
   // gap that lock is, and what is left for the rest of the server.
   const double lockedFloorP50 = runs["sql_floor_locked_side_by_side"].p50;
-  const double cardLockRatio = floorSideBySide.p50 > 0 ? lockedFloorP50 / floorSideBySide.p50 : 0;
   const double lockedFloorRatio =
+      floorSideBySide.p50 > 0 ? lockedFloorP50 / floorSideBySide.p50 : 0;
+  const double ratioToLockedFloor =
       lockedFloorP50 > 0 ? runs["one_terminal"].p50 / lockedFloorP50 : 0;
   std::printf(
       "card_latency_ratio_to_floor %.2f (%.2f against the floor run alone)\n"
       "locked_floor_ratio %.2f\n"
       "card_latency_ratio_to_locked_floor %.2f\n"
       "throughput_ratio_floor_to_200_terminals %.2f\n",
-      floorRatio, floorAloneRatio, cardLockRatio, lockedFloorRatio, throughputRatio);
+      floorRatio, floorAloneRatio, lockedFloorRatio, ratioToLockedFloor, throughputRatio);
   std::printf("p99_over_p50_many_terminals %.2f\nidle_rss_kb_per_terminal %.1f\n", tailRatio,
               idleKb);
   for (const auto& [name, figures] : cpu) {
@@ -296,8 +297,8 @@ int run(const Options& options) {
     json << "{\n  \"quick\": " << (options.quick ? "true" : "false")
          << ",\n  \"card_latency_ratio_to_floor\": " << floorRatio
          << ",\n  \"card_latency_ratio_to_floor_alone\": " << floorAloneRatio
-         << ",\n  \"locked_floor_ratio\": " << cardLockRatio
-         << ",\n  \"card_latency_ratio_to_locked_floor\": " << lockedFloorRatio
+         << ",\n  \"locked_floor_ratio\": " << lockedFloorRatio
+         << ",\n  \"card_latency_ratio_to_locked_floor\": " << ratioToLockedFloor
          << ",\n  \"throughput_ratio_floor_to_200_terminals\": " << throughputRatio
          << ",\n  \"employee_scaling_ratio\": " << employeeRatio
          << ",\n  \"history_scaling_ratio\": " << historyRatio
